@@ -1,0 +1,31 @@
+#pragma once
+// Loading one meeting of the store into the day tables.
+#include <functional>
+#include <string_view>
+
+#include "store/DayTables.h"
+#include "store/Store.h"
+
+namespace furlong {
+
+struct DayLoadCallbacks {
+  // Called after each of the 24 steps (12 for reading, 12 for the past races)
+  // with the number of steps done so far.
+  std::function<void(int done, int total)> progress;
+  // Called in the second pass for every race slot 0-11, in order (the race
+  // list adds a label when the slot holds a race).
+  std::function<void(int slot)> raceSlot;
+};
+
+inline constexpr int kDayLoadSteps = 24;
+
+// Fills every table of `day` for the meeting whose race file and runner file
+// exist. A missing horse master is first converted from a legacy file.
+// Throws StoreError when a file exists but cannot be read or written.
+void LoadMeetingDay(const Store& store, std::string_view meetingBaseName, DayTables& day,
+                    const DayLoadCallbacks& callbacks = {});
+
+// The four result texts of one SE record (Shift-JIS, fixed widths).
+ResultTexts MakeResultTexts(std::string_view se);
+
+}  // namespace furlong

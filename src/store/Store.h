@@ -1,0 +1,129 @@
+#pragma once
+// The folder store below DataRoot: folders, file names, filing rules and
+// fixed-size record reading. Every rewrite goes to a temporary file in the
+// same folder that is renamed over the old one, so a reader sees the old file
+// or the new one, never a torn one.
+#include <cstddef>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace furlong {
+
+// A store file or folder that could not be read, written or created. The
+// message names the path (UTF-8) and the system's reason.
+class StoreError : public std::runtime_error {
+ public:
+  StoreError(const std::filesystem::path& path, const std::string& what);
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A record refused before filing: a path-forming field with other characters
+// than ASCII letters and digits, or a slot outside the runner file.
+class RefusedRecord : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Relative names below DataRoot, as Shift-JIS bytes with "/" between parts.
+namespace store_names {
+inline constexpr std::string_view kData = "Data";
+inline constexpr std::string_view kSei = "SEI";
+inline constexpr std::string_view kSeir = "SEIR";
+inline constexpr std::string_view kUm2 = "UM2";
+inline constexpr std::string_view kUma = "UMA";
+inline constexpr std::string_view kYlzh = "yLZH";
+inline constexpr std::string_view kHpUpload = "HPupload";
+}  // namespace store_names
+
+// The 18-byte name of a meeting's files from an RA, SE or HR record:
+// year + "年" + mm + "月" + dd + "日" + CourseName (Shift-JIS).
+std::string MeetingBaseName(std::string_view rec);
+
+// Columns 3-11 of a record line replaced by "000000000".
+std::string ZeroRecordStamp(std::string_view line);
+
+class Store {
+ public:
+  // Opens the store at root (DataRoot), creating "Data", "SEI", "SEIR", "UM2"
+  // and "yLZH" when missing. A folder that exists in another letter case is
+  // used as it is. Throws StoreError.
+  explicit Store(std::filesystem::path root, bool createFolders = true);
+
+  const std::filesystem::path& root() const { return root_; }
+
+  // Folder below the root by its store name, resolved case-insensitively
+  // (an existing "DATA" serves as "Data"); created when `create` is set.
+  std::filesystem::path Folder(std::string_view name, bool create = false) const;
+  // Year folder below one of the store folders ("SEI", "SEIR", "UM2", "UMA").
+  std::filesystem::path YearFolder(std::string_view folder, std::string_view year, bool create) const;
+
+  // ---- file paths (throw RefusedRecord when a path-forming field is unsafe)
+  std::filesystem::path RaceFile(std::string_view meetingBaseName) const;     // Data/<m>.jvRA
+  std::filesystem::path RunnerFile(std::string_view meetingBaseName) const;   // Data/<m>.jvSEr
+  std::filesystem::path PayoutFile(std::string_view meetingBaseName) const;   // Data/<m>.jvHR
+  std::filesystem::path OddsFile(std::string_view meetingBaseName) const;     // Data/<m>.yoz
+  std::filesystem::path DayOddsFile(std::string_view meetingBaseName) const;  // Data/<first 14 bytes>.yoz
+  // SEIR/<yyyy>/<yyyymmdd><cc>.jvSERA from an RA or SE record's head.
+  std::filesystem::path ResultsRaceFile(std::string_view rec) const;
+  std::filesystem::path HorseHistoryFile(std::string_view horseId) const;       // SEI/<y>/<id>.jvSEI
+  std::filesystem::path HorseMasterFile(std::string_view horseId) const;        // UM2/<y>/<id>.jvUM2
+  std::filesystem::path LegacyHorseMasterFile(std::string_view horseId) const;  // UMA/<y>/<id>.jvUMA
+
+  // ---- filing; every record is as received, closing CR LF included.
+  // Files a record into a keyed file (race, payout, results race, horse
+  // history). The caller applies ZeroRecordStamp where the rules say so.
+  void MergeByRaceKey(const std::filesystem::path& path, std::string_view record, bool dropBlankFirstLine) const;
+  // Files an SE record into slot (race - 1) * 18 + (horse - 1) of a runner
+  // file of 216 lines. Throws RefusedRecord for race outside 1-12 or horse
+  // outside 1-18.
+  void PutRunnerSlot(const std::filesystem::path& path, std::string_view record, int race, int horse) const;
+  // Makes the file consist of the record's line alone (horse masters).
+  void ReplaceWholeFile(const std::filesystem::path& path, std::string_view record) const;
+
+  // The MeetingBaseNames of the race files in "Data", ascending by name.
+  std::vector<std::string> MeetingNames() const;
+
+ private:
+  std::filesystem::path root_;
+};
+
+// Writes the bytes to a temporary file beside the path and renames it over
+// the path. On failure the old file is untouched and StoreError is thrown.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Reads a whole file. Throws StoreError when it exists but cannot be read.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+// A store file opened as a sequence of fixed-size records.
+class RecordFile {
+ public:
+  RecordFile() = default;
+  // Opens the file; returns false when it does not exist. Throws StoreError
+  // when it exists but cannot be opened.
+  bool Open(const std::filesystem::path& path, std::size_t recordLength);
+  ~RecordFile();
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+
+  bool IsOpen() const { return file_ != nullptr; }
+  // Number of whole records: file size / record length.
+  std::size_t Count() const { return count_; }
+  // Reads record n into out (recordLength bytes). Returns false past the end.
+  bool Read(std::size_t n, char* out);
+  void Close();
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::size_t recordLength_ = 0;
+  std::size_t count_ = 0;
+  std::filesystem::path path_;
+};
+
+}  // namespace furlong

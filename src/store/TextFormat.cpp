@@ -1,0 +1,100 @@
+#include "store/TextFormat.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace furlong {
+
+double To15Digits(double value) {
+  if (!std::isfinite(value) || value == 0.0) return value;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", value);
+  return std::strtod(buf, nullptr);
+}
+
+std::string FormatFixed(double value, int width, int decimals) {
+  if (!std::isfinite(value)) value = 0.0;
+  // Work on the 15-significant-digit decimal form of the value as text, so
+  // that the half-way test is exact.
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", value);
+  // buf: [-]d.dddddddddddddde[+-]xx
+  bool negative = buf[0] == '-';
+  const char* p = buf + (negative ? 1 : 0);
+  char digits[16];
+  int nd = 0;
+  digits[nd++] = p[0];
+  const char* q = p + 2;
+  while (*q && *q != 'e') digits[nd++] = *q++;
+  int exp10 = std::atoi(q + 1);
+  // Value = 0.d1d2...d15 * 10^(exp10+1). Digit i (0-based) has weight 10^(exp10 - i).
+  // Keep digits with weight >= 10^-decimals; round on the next one.
+  int keep = exp10 + 1 + decimals;  // number of significant digits kept
+  std::string intDigits;            // the rounded magnitude scaled by 10^decimals
+  if (keep < 0) {
+    intDigits = "0";
+  } else {
+    std::string kept;
+    for (int i = 0; i < keep; ++i) kept.push_back(i < nd ? digits[i] : '0');
+    bool roundUp = keep < nd && digits[keep] >= '5';
+    if (kept.empty()) kept = "0";
+    if (roundUp) {
+      int i = static_cast<int>(kept.size()) - 1;
+      while (i >= 0 && kept[i] == '9') kept[i--] = '0';
+      if (i < 0) kept.insert(kept.begin(), '1');
+      else ++kept[i];
+    }
+    intDigits = kept;
+  }
+  // Strip leading zeros but keep enough for decimals + one integer digit.
+  std::size_t first = intDigits.find_first_not_of('0');
+  if (first == std::string::npos) intDigits = "0";
+  else intDigits = intDigits.substr(first);
+  bool isZero = intDigits == "0";
+  while (static_cast<int>(intDigits.size()) < decimals + 1) intDigits.insert(intDigits.begin(), '0');
+  std::string out;
+  if (negative && !isZero) out.push_back('-');
+  out.append(intDigits, 0, intDigits.size() - decimals);
+  if (decimals > 0) {
+    out.push_back('.');
+    out.append(intDigits, intDigits.size() - decimals, decimals);
+  }
+  return PadLeft(out, static_cast<std::size_t>(width));
+}
+
+std::string FormatInt(long long value, int width) {
+  char buf[32];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  return PadLeft(std::string_view(buf, static_cast<std::size_t>(end - buf)), static_cast<std::size_t>(width));
+}
+
+double ParseStoredNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  if (i == text.size()) return 0.0;
+  const char* b = text.data() + i;
+  const char* e = text.data() + text.size();
+  if (*b == '+') ++b;
+  double v = 0.0;
+  auto r = std::from_chars(b, e, v, std::chars_format::fixed);
+  if (r.ec != std::errc()) return 0.0;
+  return v;
+}
+
+std::string PadLeft(std::string_view text, std::size_t width) {
+  std::string out;
+  if (text.size() < width) out.assign(width - text.size(), ' ');
+  out.append(text);
+  return out;
+}
+
+std::string PadRight(std::string_view text, std::size_t width) {
+  std::string out(text);
+  if (out.size() < width) out.append(width - out.size(), ' ');
+  return out;
+}
+
+}  // namespace furlong
