@@ -1,6 +1,7 @@
 #pragma once
 // Loading one meeting of the store into the day tables.
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "store/DayTables.h"
@@ -15,6 +16,10 @@ struct DayLoadCallbacks {
   // Called in the second pass for every race slot 0-11, in order (the race
   // list adds a label when the slot holds a race).
   std::function<void(int slot)> raceSlot;
+  // Data the loading skipped because it is malformed (UTF-8 text): a horse
+  // id that cannot name a file, a horse history holding another horse's
+  // runs, a runner file with missing lines.
+  std::function<void(const std::string& message)> warning;
 };
 
 inline constexpr int kDayLoadSteps = 24;

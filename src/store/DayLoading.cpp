@@ -1,0 +1,288 @@
+#include "store/DayLoading.h"
+
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "imports/HorseMasterConversion.h"
+#include "store/Encoding.h"
+#include "store/TextFormat.h"
+
+namespace furlong {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void Warn(const DayLoadCallbacks& cb, const std::string& message) {
+  if (cb.warning) cb.warning(message);
+}
+
+// Date, racecourse code and race number of an RA, SE or HR record.
+std::string RaceMatchKey(std::string_view rec) {
+  std::string key;
+  key.reserve(12);
+  key += Field(rec, 12, 19);
+  key += Field(rec, 20, 21);
+  key += Field(rec, 26, 27);
+  return key;
+}
+
+void FillPair(PayoutEntry& e, int a, int b) {
+  if (a > 0 && b > 0) {
+    std::string text = FormatInt(a, 2) + "-" + FormatInt(b, 2);
+    std::size_t n = text.size() < sizeof e.pair ? text.size() : sizeof e.pair;
+    std::memcpy(e.pair, text.data(), n);
+    e.pairLength = static_cast<char>(n);
+  } else {
+    e.pairLength = 0;
+  }
+}
+
+void FillPayouts(std::string_view hr, RacePayouts& p) {
+  p = RacePayouts{};
+  for (std::size_t e = 0; e < p.win.size(); ++e) {
+    std::size_t c = 103 + 13 * e;
+    p.win[e].horse = FieldNumber(hr, c, c + 1);
+    p.win[e].amount = FieldNumber(hr, c + 2, c + 10);
+    p.win[e].popularity = FieldNumber(hr, c + 11, c + 12);
+  }
+  for (std::size_t e = 0; e < p.place.size(); ++e) {
+    std::size_t c = 142 + 13 * e;
+    p.place[e].horse = FieldNumber(hr, c, c + 1);
+    p.place[e].amount = FieldNumber(hr, c + 2, c + 10);
+    p.place[e].popularity = FieldNumber(hr, c + 11, c + 12);
+  }
+  for (std::size_t e = 0; e < p.bracketQuinella.size(); ++e) {
+    std::size_t c = 207 + 13 * e;
+    FillPair(p.bracketQuinella[e], FieldNumber(hr, c, c), FieldNumber(hr, c + 1, c + 1));
+    p.bracketQuinella[e].amount = FieldNumber(hr, c + 2, c + 10);
+    p.bracketQuinella[e].popularity = FieldNumber(hr, c + 11, c + 12);
+  }
+  auto pairs = [&](auto& entries, std::size_t base) {
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+      std::size_t c = base + 16 * e;
+      FillPair(entries[e], FieldNumber(hr, c, c + 1), FieldNumber(hr, c + 2, c + 3));
+      entries[e].amount = FieldNumber(hr, c + 4, c + 12);
+      entries[e].popularity = FieldNumber(hr, c + 13, c + 15);
+    }
+  };
+  pairs(p.quinella, 246);
+  pairs(p.wide, 294);
+}
+
+// Results race files hold the past races of many runners; each is read once
+// per loading.
+class ResultsRaceCache {
+ public:
+  const std::string* Get(const fs::path& path) {
+    auto key = path.native();
+    auto it = files_.find(key);
+    if (it != files_.end()) return it->second.exists ? &it->second.content : nullptr;
+    Entry e;
+    RecordFile f;
+    if (f.Open(path, kRaLength)) {
+      e.exists = true;
+      e.content.resize(f.Count() * kRaLength);
+      for (std::size_t n = 0; n < f.Count(); ++n) f.Read(n, e.content.data() + n * kRaLength);
+    }
+    auto [pos, _] = files_.emplace(std::move(key), std::move(e));
+    return pos->second.exists ? &pos->second.content : nullptr;
+  }
+
+ private:
+  struct Entry {
+    bool exists = false;
+    std::string content;
+  };
+  std::unordered_map<fs::path::string_type, Entry> files_;
+};
+
+}  // namespace
+
+ResultTexts MakeResultTexts(std::string_view se) {
+  ResultTexts t;
+  std::string_view finish = TrimSpaces(Field(se, 335, 336));
+  if (finish.empty()) t.finish = "  ";
+  else if (finish == "00") t.finish = SJ("―");
+  else t.finish = FormatInt(ReadNumber(finish), 2);
+
+  std::string_view pop = TrimSpaces(Field(se, 364, 365));
+  if (pop.empty()) t.popularity = "  ";
+  else if (pop == "00") t.popularity = "--";
+  else t.popularity = FormatInt(ReadNumber(pop), 2);
+
+  std::string_view odds = TrimSpaces(Field(se, 360, 363));
+  if (odds.empty()) t.odds = "     ";
+  else if (odds == "0000") t.odds = "-----";
+  else t.odds = FormatFixed(static_cast<double>(ReadNumber(Field(se, 360, 363))) / 10.0, 5, 1);
+
+  std::string_view time = Field(se, 339, 342);
+  std::string_view timeTrim = TrimSpaces(time);
+  if (timeTrim.empty()) t.time = "      ";
+  else if (timeTrim == "0000") t.time = "------";
+  else {
+    std::string s;
+    s += Field(time, 1, 1);
+    s += '.';
+    s += Field(time, 2, 3);
+    s += '.';
+    s += Field(time, 4, 4);
+    t.time = s;
+  }
+  return t;
+}
+
+void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day, const DayLoadCallbacks& cb) {
+  day.BlankAll();
+  day.meeting.assign(meeting);
+  int done = 0;
+  auto step = [&] {
+    ++done;
+    if (cb.progress) cb.progress(done, kDayLoadSteps);
+  };
+
+  const fs::path raceFile = store.RaceFile(meeting);
+  const fs::path runnerFile = store.RunnerFile(meeting);
+  RecordFile races, runners;
+  if (!races.Open(raceFile, kRaLength)) throw StoreError(raceFile, "race file not found");
+  if (!runners.Open(runnerFile, kSeLength)) throw StoreError(runnerFile, "runner file not found");
+  if (runners.Count() < 216)
+    Warn(cb, SjisToUtf8(meeting) + ": runner file holds " + std::to_string(runners.Count()) +
+                 " whole records instead of 216; the missing runners stay empty");
+
+  const std::size_t raceCount = races.Count() < kRaceSlots ? races.Count() : kRaceSlots;
+  std::vector<char> seBuf(kSeLength);
+  for (std::size_t i = 0; i < kRaceSlots; ++i) {
+    if (i < raceCount) {
+      races.Read(i, day.RaceRecords[i].bytes.data());
+      const int n = RegisteredRunners(day.RaceRecords[i]);
+      for (int h = 0; h < n; ++h) {
+        SeRecord& runner = day.RunnerRecords[i][h];
+        if (!runners.Read(i * kRunnerSlots + h, runner.bytes.data())) continue;
+        const std::int64_t d = ReadNumber(Field(runner, 12, 19));
+        const std::string_view horseId = SeHorseId(runner);
+        if (IsBlank(horseId)) continue;
+        if (!IsPathSafe(horseId) || horseId.size() != 10) {
+          Warn(cb, "horse id '" + SjisToUtf8(horseId) + "' cannot name a file; its master and history are skipped");
+          continue;
+        }
+        const fs::path masterPath = store.HorseMasterFile(horseId);
+        RecordFile master;
+        if (!master.Open(masterPath, kUmLength)) {
+          // No current horse master: convert the legacy one, if there is any.
+          store.YearFolder(store_names::kUm2, horseId.substr(0, 4), true);
+          ConvertHorseMaster(store.LegacyHorseMasterFile(horseId), masterPath);
+          master.Open(masterPath, kUmLength);
+        }
+        if (master.IsOpen()) master.Read(0, day.HorseRecords[i][h].bytes.data());
+
+        RecordFile history;
+        if (history.Open(store.HorseHistoryFile(horseId), kSeLength)) {
+          int k = 0;
+          bool foreign = false;
+          for (std::size_t n2 = history.Count(); n2 > 0 && k < kPastRuns; --n2) {
+            history.Read(n2 - 1, seBuf.data());
+            std::string_view rec(seBuf.data(), seBuf.size());
+            if (SeHorseId(rec) != horseId) {
+              foreign = true;
+              continue;
+            }
+            const std::int64_t p = ReadNumber(Field(rec, 12, 19));
+            if (p < d && d > 0 && p > 0) day.PastRunRecords[i][h][k++].Assign(rec);
+          }
+          if (foreign)
+            Warn(cb, "horse history of " + SjisToUtf8(horseId) + " holds runs of other horses; they are skipped");
+        }
+      }
+    }
+    step();
+  }
+  races.Close();
+  runners.Close();
+
+  // Payouts: each record lands in the slot of its own race.
+  {
+    RecordFile payouts;
+    if (payouts.Open(store.PayoutFile(meeting), kHrLength)) {
+      std::vector<char> buf(kHrLength);
+      for (std::size_t n = 0; n < payouts.Count() && n < kRaceSlots; ++n) {
+        payouts.Read(n, buf.data());
+        std::string_view rec(buf.data(), buf.size());
+        std::string key = RaceMatchKey(rec);
+        if (IsBlank(key)) continue;
+        for (int s = 0; s < kRaceSlots; ++s) {
+          if (RaceMatchKey(day.RaceRecords[s]) == key) {
+            day.PayoutRecords[s].Assign(rec);
+            break;
+          }
+        }
+      }
+    }
+  }
+
+  // Predicted odds: the meeting's own file, else the whole day's file.
+  {
+    RecordFile odds;
+    if (odds.Open(store.OddsFile(meeting), kOddsLength)) {
+      for (std::size_t n = 0; n < odds.Count() && n < kRaceSlots; ++n)
+        odds.Read(n, day.PredictedOddsRecords[n].bytes.data());
+    } else if (odds.Open(store.DayOddsFile(meeting), kOddsLength)) {
+      std::vector<char> buf(kOddsLength);
+      for (int j = 0; j < kRaceSlots; ++j) {
+        std::string key = RaceMatchKey(day.RaceRecords[j]);
+        for (std::size_t n = 0; n < odds.Count(); ++n) {
+          odds.Read(n, buf.data());
+          std::string_view rec(buf.data(), buf.size());
+          std::string oddsKey;
+          oddsKey += Field(rec, 1, 8);
+          oddsKey += Field(rec, 9, 10);
+          oddsKey += Field(rec, 15, 16);
+          if (oddsKey == key) {
+            day.PredictedOddsRecords[j].Assign(rec);
+            break;
+          }
+        }
+      }
+    }
+  }
+
+  // Second pass: the race record of every past run.
+  ResultsRaceCache cache;
+  for (int j = 0; j < kRaceSlots; ++j) {
+    step();
+    std::string_view year = Field(day.RaceRecords[j], 12, 15);
+    day.hasRace[j] = !IsBlank(year) && year != "0000";
+    if (cb.raceSlot) cb.raceSlot(j);
+    for (int h = 0; h < kRunnerSlots; ++h) {
+      for (int k = 0; k < kPastRuns; ++k) {
+        const SeRecord& run = day.PastRunRecords[j][h][k];
+        if (run.IsBlank()) continue;
+        fs::path path;
+        try {
+          path = store.ResultsRaceFile(run);
+        } catch (const RefusedRecord&) {
+          continue;  // a date or racecourse that cannot name a file: no race record
+        }
+        const std::string* content = cache.Get(path);
+        if (!content) continue;
+        std::string_view race = Field(run, 26, 27);
+        for (std::size_t off = 0; off + kRaLength <= content->size(); off += kRaLength) {
+          std::string_view rec(content->data() + off, kRaLength);
+          if (Field(rec, 26, 27) == race) {
+            day.PastRaceRecords[j][h][k].Assign(rec);
+            break;
+          }
+        }
+      }
+    }
+  }
+
+  for (int j = 0; j < kRaceSlots; ++j) {
+    for (int h = 0; h < kRunnerSlots; ++h) day.Results[j][h] = MakeResultTexts(day.RunnerRecords[j][h]);
+    FillPayouts(day.PayoutRecords[j], day.Payouts[j]);
+  }
+}
+
+}  // namespace furlong
