@@ -1,0 +1,63 @@
+#include "store/Record.h"
+
+#include <gtest/gtest.h>
+
+#include "store/Encoding.h"
+
+using namespace furlong;
+
+TEST(Record, NumberRuleReadsDigitsAfterLeadingSpaces) {
+  EXPECT_EQ(ReadNumber("01"), 1);
+  EXPECT_EQ(ReadNumber("  12"), 12);
+  EXPECT_EQ(ReadNumber("12ab"), 12);
+  EXPECT_EQ(ReadNumber("A"), 0);   // a letter data kind reads 0
+  EXPECT_EQ(ReadNumber("    "), 0);
+  EXPECT_EQ(ReadNumber(""), 0);
+  EXPECT_EQ(ReadNumber("+003"), 0);  // a sign is not a digit
+  EXPECT_EQ(ReadNumber(" 1 2"), 1);
+}
+
+TEST(Record, FieldNeverReadsPastTheRecord) {
+  std::string_view rec = "RA7202401012024";
+  EXPECT_EQ(Field(rec, 1, 2), "RA");
+  EXPECT_EQ(Field(rec, 12, 15), "2024");
+  EXPECT_EQ(Field(rec, 14, 40), "24");
+  EXPECT_EQ(Field(rec, 16, 19), "");
+  EXPECT_EQ(Field(rec, 0, 3), "");
+  EXPECT_EQ(FieldNumber(rec, 882, 883), 0);
+}
+
+TEST(Record, KeysAndTypes) {
+  std::string rec(555, ' ');
+  rec.replace(0, 27, "SE7202401012024010506010801");
+  rec.replace(30, 10, "2019104567");
+  EXPECT_EQ(RaceKey(rec), "2024010506010801");
+  EXPECT_EQ(RaceDate(rec), "20240105");
+  EXPECT_EQ(SeHorseId(rec), "2019104567");
+  EXPECT_TRUE(IsRecordType(rec, "SE"));
+  EXPECT_EQ(RecordLength("SE"), 555u);
+  EXPECT_EQ(RecordLength("O1"), 0u);
+}
+
+TEST(Record, OnlyAsciiLettersAndDigitsMayFormAPath) {
+  EXPECT_TRUE(IsPathSafe("2019104567"));
+  EXPECT_TRUE(IsPathSafe("06"));
+  EXPECT_FALSE(IsPathSafe("../../etc"));
+  EXPECT_FALSE(IsPathSafe("2019 04567"));
+  EXPECT_FALSE(IsPathSafe(""));
+  EXPECT_FALSE(IsPathSafe("20\\9"));
+  EXPECT_FALSE(IsPathSafe(Utf8ToSjis("中山")));
+}
+
+TEST(Encoding, RoundTripsJapaneseAndReplacesBadBytes) {
+  std::string sjis = Utf8ToSjis("2004年01月05日中山");
+  EXPECT_EQ(sjis.size(), 18u);
+  EXPECT_EQ(SjisToUtf8(sjis), "2004年01月05日中山");
+  EXPECT_EQ(Utf8ToSjis("ｾﾝ").size(), 2u);  // half-width katakana: one byte each
+  EXPECT_EQ(Utf8ToSjis("―"), "\x81\x5C");
+  EXPECT_TRUE(IsValidSjis(sjis));
+  std::string bad = "A\x81";  // a lead byte without its trail byte
+  EXPECT_FALSE(IsValidSjis(bad));
+  EXPECT_EQ(SjisToUtf8(bad), "A\xEF\xBF\xBD");
+  EXPECT_EQ(SjisToUtf8(std::string("\xFF\xFF", 2)).substr(0, 3), "\xEF\xBF\xBD");
+}
