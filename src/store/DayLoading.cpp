@@ -76,17 +76,15 @@ void FillPayouts(std::string_view hr, RacePayouts& p) {
 // per loading.
 class ResultsRaceCache {
  public:
+  explicit ResultsRaceCache(SmallFileReader& reader) : reader_(reader) {}
   const std::string* Get(const fs::path& path) {
     auto key = path.native();
     auto it = files_.find(key);
     if (it != files_.end()) return it->second.exists ? &it->second.content : nullptr;
     Entry e;
-    RecordFile f;
-    if (f.Open(path, kRaLength)) {
-      e.exists = true;
-      e.content.resize(f.Count() * kRaLength);
-      for (std::size_t n = 0; n < f.Count(); ++n) f.Read(n, e.content.data() + n * kRaLength);
-    }
+    e.exists = reader_.Read(path, e.content);
+    e.content.resize(e.content.size() / kRaLength * kRaLength);
+    e.content.shrink_to_fit();
     auto [pos, _] = files_.emplace(std::move(key), std::move(e));
     return pos->second.exists ? &pos->second.content : nullptr;
   }
@@ -96,6 +94,7 @@ class ResultsRaceCache {
     bool exists = false;
     std::string content;
   };
+  SmallFileReader& reader_;
   std::unordered_map<fs::path::string_type, Entry> files_;
 };
 
@@ -153,7 +152,8 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
                  " whole records instead of 216; the missing runners stay empty");
 
   const std::size_t raceCount = races.Count() < kRaceSlots ? races.Count() : kRaceSlots;
-  std::vector<char> seBuf(kSeLength);
+  std::string historyBuf, masterBuf;
+  SmallFileReader reader;
   for (std::size_t i = 0; i < kRaceSlots; ++i) {
     if (i < raceCount) {
       races.Read(i, day.RaceRecords[i].bytes.data());
@@ -169,22 +169,22 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
           continue;
         }
         const fs::path masterPath = store.HorseMasterFile(horseId);
-        RecordFile master;
-        if (!master.Open(masterPath, kUmLength)) {
+        UmRecord& master = day.HorseRecords[i][h];
+        bool haveMaster = reader.Read(masterPath, masterBuf);
+        if (!haveMaster) {
           // No current horse master: convert the legacy one, if there is any.
           store.YearFolder(store_names::kUm2, horseId.substr(0, 4), true);
-          ConvertHorseMaster(store.LegacyHorseMasterFile(horseId), masterPath);
-          master.Open(masterPath, kUmLength);
+          if (ConvertHorseMaster(store.LegacyHorseMasterFile(horseId), masterPath) > 0)
+            haveMaster = reader.Read(masterPath, masterBuf);
         }
-        if (master.IsOpen()) master.Read(0, day.HorseRecords[i][h].bytes.data());
+        if (haveMaster && masterBuf.size() >= kUmLength) master.Assign(std::string_view(masterBuf.data(), kUmLength));
 
-        RecordFile history;
-        if (history.Open(store.HorseHistoryFile(horseId), kSeLength)) {
+        if (reader.Read(store.HorseHistoryFile(horseId), historyBuf)) {
+          const std::size_t runs = historyBuf.size() / kSeLength;
           int k = 0;
           bool foreign = false;
-          for (std::size_t n2 = history.Count(); n2 > 0 && k < kPastRuns; --n2) {
-            history.Read(n2 - 1, seBuf.data());
-            std::string_view rec(seBuf.data(), seBuf.size());
+          for (std::size_t n2 = runs; n2 > 0 && k < kPastRuns; --n2) {
+            std::string_view rec(historyBuf.data() + (n2 - 1) * kSeLength, kSeLength);
             if (SeHorseId(rec) != horseId) {
               foreign = true;
               continue;
@@ -249,7 +249,7 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
   }
 
   // Second pass: the race record of every past run.
-  ResultsRaceCache cache;
+  ResultsRaceCache cache(reader);
   for (int j = 0; j < kRaceSlots; ++j) {
     step();
     std::string_view year = Field(day.RaceRecords[j], 12, 15);

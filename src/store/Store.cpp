@@ -12,9 +12,13 @@
 #include "store/Record.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <process.h>
 #define FURLONG_GETPID _getpid
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #define FURLONG_GETPID getpid
 #endif
@@ -145,17 +149,26 @@ Store::Store(fs::path root, bool createFolders) : root_(std::move(root)) {
 }
 
 fs::path Store::Folder(std::string_view name, bool create) const {
+  for (auto& [known, path] : folders_)
+    if (known == name) return path;
   std::error_code ec;
   fs::path exact = root_ / fs::path(std::string(name));
-  if (fs::is_directory(exact, ec)) return exact;
+  if (fs::is_directory(exact, ec)) {
+    folders_.emplace_back(std::string(name), exact);
+    return exact;
+  }
   // A folder of the same name in another letter case (a store copied from
   // Windows) serves instead of a second one.
   for (fs::directory_iterator it(root_, ec), end; !ec && it != end; it.increment(ec)) {
-    if (EqualsIgnoreCase(it->path().filename().string(), name) && it->is_directory(ec)) return it->path();
+    if (EqualsIgnoreCase(it->path().filename().string(), name) && it->is_directory(ec)) {
+      folders_.emplace_back(std::string(name), it->path());
+      return it->path();
+    }
   }
   if (create) {
     fs::create_directory(exact, ec);
     if (ec) throw StoreError(exact, ec.message());
+    folders_.emplace_back(std::string(name), exact);
   }
   return exact;
 }
@@ -329,44 +342,162 @@ std::string ReadWholeFile(const fs::path& path) {
   return content;
 }
 
+namespace {
+
+#ifdef _WIN32
+int OpenForReading(const fs::path& p) { return _wopen(p.c_str(), _O_RDONLY | _O_BINARY); }
+long long ReadAt(int fd, char* out, std::size_t n, std::size_t offset) {
+  if (_lseeki64(fd, static_cast<long long>(offset), SEEK_SET) < 0) return -1;
+  std::size_t done = 0;
+  while (done < n) {
+    int got = _read(fd, out + done, static_cast<unsigned>(n - done));
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return static_cast<long long>(done);
+}
+long long FileSize(int fd) { return _filelengthi64(fd); }
+void CloseFd(int fd) { _close(fd); }
+#else
+int OpenForReading(const fs::path& p) { return ::open(p.c_str(), O_RDONLY | O_CLOEXEC); }
+long long ReadAt(int fd, char* out, std::size_t n, std::size_t offset) {
+  std::size_t done = 0;
+  while (done < n) {
+    ssize_t got = ::pread(fd, out + done, n - done, static_cast<off_t>(offset + done));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return static_cast<long long>(done);
+}
+long long FileSize(int fd) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return -1;
+  return static_cast<long long>(st.st_size);
+}
+void CloseFd(int fd) { ::close(fd); }
+#endif
+
+}  // namespace
+
 bool RecordFile::Open(const fs::path& path, std::size_t recordLength) {
   Close();
-#ifdef _WIN32
-  file_ = _wfopen(path.c_str(), L"rb");
-#else
-  file_ = std::fopen(path.c_str(), "rb");
-#endif
-  if (!file_) {
+  fd_ = OpenForReading(path);
+  if (fd_ < 0) {
     int err = errno;
     if (err == ENOENT || err == ENOTDIR) return false;
     throw StoreError(path, SystemMessage(err));
   }
   path_ = path;
   recordLength_ = recordLength;
-  std::error_code ec;
-  auto size = fs::file_size(path, ec);
-  if (ec) {
+  long long size = FileSize(fd_);
+  if (size < 0) {
+    int err = errno;
     Close();
-    throw StoreError(path, ec.message());
+    throw StoreError(path, SystemMessage(err));
   }
-  count_ = recordLength ? static_cast<std::size_t>(size / recordLength) : 0;
+  count_ = recordLength ? static_cast<std::size_t>(size) / recordLength : 0;
   return true;
 }
 
 RecordFile::~RecordFile() { Close(); }
 
 bool RecordFile::Read(std::size_t n, char* out) {
-  if (!file_ || n >= count_) return false;
-  if (std::fseek(file_, static_cast<long>(n * recordLength_), SEEK_SET) != 0 ||
-      std::fread(out, 1, recordLength_, file_) != recordLength_)
-    throw StoreError(path_, SystemMessage(std::ferror(file_) ? EIO : EIO));
+  if (fd_ < 0 || n >= count_) return false;
+  if (ReadAt(fd_, out, recordLength_, n * recordLength_) != static_cast<long long>(recordLength_))
+    throw StoreError(path_, SystemMessage(EIO));
   return true;
 }
 
+void RecordFile::ReadAll(std::string& out) {
+  out.resize(count_ * recordLength_);
+  if (fd_ < 0 || out.empty()) return;
+  if (ReadAt(fd_, out.data(), out.size(), 0) != static_cast<long long>(out.size()))
+    throw StoreError(path_, SystemMessage(EIO));
+}
+
 void RecordFile::Close() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0) CloseFd(fd_);
+  fd_ = -1;
   count_ = 0;
+}
+
+SmallFileReader::~SmallFileReader() {
+#ifndef _WIN32
+  for (auto& [path, fd] : folders_)
+    if (fd >= 0) ::close(fd);
+#endif
+}
+
+int SmallFileReader::FolderHandle(const fs::path& folder) {
+  for (auto& [path, fd] : folders_)
+    if (path == folder.native()) return fd;
+#ifdef _WIN32
+  int fd = -1;
+#else
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#endif
+  // A missing folder is not remembered: it may be created while we read.
+  if (fd >= 0) folders_.emplace_back(folder.native(), fd);
+  return fd;
+}
+
+bool SmallFileReader::Read(const fs::path& path, std::string& out) {
+#ifdef _WIN32
+  std::error_code ec;
+  if (!fs::exists(path, ec)) return false;
+  out = ReadWholeFile(path);
+  return true;
+#else
+  int dir = FolderHandle(path.parent_path());
+  if (dir < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return false;
+    throw StoreError(path.parent_path(), SystemMessage(errno));
+  }
+  int fd = ::openat(dir, path.filename().c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    int err = errno;
+    if (err == ENOENT || err == ENOTDIR) return false;
+    throw StoreError(path, SystemMessage(err));
+  }
+  if (out.capacity() < 65536) out.reserve(65536);
+  out.resize(out.capacity());
+  std::size_t done = 0;
+  for (;;) {
+    ssize_t got = ::read(fd, out.data() + done, out.size() - done);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      ::close(fd);
+      throw StoreError(path, SystemMessage(err));
+    }
+    done += static_cast<std::size_t>(got);
+    // A regular file returns less than asked for only at its end.
+    if (got == 0 || done < out.size()) break;
+    out.resize(out.size() * 2);
+  }
+  ::close(fd);
+  out.resize(done);
+  return true;
+#endif
+}
+
+FirstRecord ReadFirstRecord(const fs::path& path, std::size_t length, char* out) {
+  int fd = OpenForReading(path);
+  if (fd < 0) {
+    int err = errno;
+    if (err == ENOENT || err == ENOTDIR) return FirstRecord::Missing;
+    throw StoreError(path, SystemMessage(err));
+  }
+  long long got = ReadAt(fd, out, length, 0);
+  int err = errno;
+  CloseFd(fd);
+  if (got < 0) throw StoreError(path, SystemMessage(err));
+  return got == static_cast<long long>(length) ? FirstRecord::Read : FirstRecord::Short;
 }
 
 }  // namespace furlong

@@ -4,7 +4,6 @@
 // same folder that is renamed over the old one, so a reader sees the old file
 // or the new one, never a torn one.
 #include <cstddef>
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -92,6 +91,7 @@ class Store {
 
  private:
   std::filesystem::path root_;
+  mutable std::vector<std::pair<std::string, std::filesystem::path>> folders_;
 };
 
 // Writes the bytes to a temporary file beside the path and renames it over
@@ -101,7 +101,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 // Reads a whole file. Throws StoreError when it exists but cannot be read.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
-// A store file opened as a sequence of fixed-size records.
+// A store file opened as a sequence of fixed-size records, read by position.
 class RecordFile {
  public:
   RecordFile() = default;
@@ -112,18 +112,43 @@ class RecordFile {
   RecordFile(const RecordFile&) = delete;
   RecordFile& operator=(const RecordFile&) = delete;
 
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return fd_ >= 0; }
   // Number of whole records: file size / record length.
   std::size_t Count() const { return count_; }
   // Reads record n into out (recordLength bytes). Returns false past the end.
   bool Read(std::size_t n, char* out);
+  // Reads every whole record into out (Count() * recordLength bytes).
+  void ReadAll(std::string& out);
   void Close();
 
  private:
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   std::size_t recordLength_ = 0;
   std::size_t count_ = 0;
   std::filesystem::path path_;
 };
+
+// Reads whole small files (horse masters, histories, results race files)
+// with as few system calls as the platform allows: the folders stay open
+// while the reader lives, and each file is read in one go.
+class SmallFileReader {
+ public:
+  SmallFileReader() = default;
+  ~SmallFileReader();
+  SmallFileReader(const SmallFileReader&) = delete;
+  SmallFileReader& operator=(const SmallFileReader&) = delete;
+  // Reads the whole file into out. Returns false when it does not exist;
+  // throws StoreError when it exists but cannot be read.
+  bool Read(const std::filesystem::path& path, std::string& out);
+
+ private:
+  int FolderHandle(const std::filesystem::path& folder);
+  std::vector<std::pair<std::filesystem::path::string_type, int>> folders_;
+};
+
+// Reads the first `length` bytes of a file into out in one go.
+enum class FirstRecord { Missing, Short, Read };
+// Throws StoreError when the file exists but cannot be read.
+FirstRecord ReadFirstRecord(const std::filesystem::path& path, std::size_t length, char* out);
 
 }  // namespace furlong
