@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, writes the demo store and runs the program on it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup-debian.sh
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j2
+CLI=build/dev/src/cli/furlong-cli
+DEMO=${DEMO_ROOT:-demo}
+if [ ! -d "$DEMO/Data" ]; then "$CLI" sample --root "$DEMO"; fi
+GUI=build/dev/src/app/furlong
+if [ -x "$GUI" ]; then
+  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    exec "$GUI" --root "$DEMO"
+  fi
+  echo "No display: writing screenshots of the first demo race to $DEMO/screenshots instead."
+  first=$("$CLI" meetings --root "$DEMO" | head -n 1)
+  QT_QPA_PLATFORM=offscreen "$GUI" --root "$DEMO" --meeting "$first" --race 1 --screenshot "$DEMO/screenshots"
+  ls "$DEMO/screenshots"
+else
+  "$CLI" meetings --root "$DEMO"
+  first=$("$CLI" meetings --root "$DEMO" | head -n 1)
+  "$CLI" day --root "$DEMO" --meeting "$first"
+fi
