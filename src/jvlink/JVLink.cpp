@@ -1,0 +1,58 @@
+#include "jvlink/JVLink.h"
+
+#include "jvlink/JVLinkStandIn.h"
+#include "store/Encoding.h"
+#include "store/IniGT.h"
+
+#ifdef _WIN32
+#include "jvlink/JVLinkWin32.h"
+#endif
+
+namespace furlong {
+
+namespace fs = std::filesystem;
+
+std::string SoftwareId(std::string_view versionText) {
+  std::string id(kSoftwareIdPrefix);
+  id += versionText;
+  return id;
+}
+
+fs::path DefaultFeedFolder(const fs::path& dataRoot) { return dataRoot / "JVFeed"; }
+
+JVLinkSettings ChooseJVLink(const fs::path& dataRoot, const TIniGT* settings, const fs::path& explicitFeed) {
+  JVLinkSettings chosen;
+  if (!explicitFeed.empty()) {
+    chosen.kind = JVLinkKind::StandIn;
+    chosen.feedFolder = explicitFeed;
+    return chosen;
+  }
+  if (settings) {
+    std::string named = settings->ReadString(kFeedSettingSection, kFeedSettingKey, "");
+    if (!named.empty()) {
+      fs::path feed = SjisPath(named);
+      chosen.kind = JVLinkKind::StandIn;
+      chosen.feedFolder = feed.is_absolute() ? feed : dataRoot / feed;
+      return chosen;
+    }
+  }
+  chosen.feedFolder = DefaultFeedFolder(dataRoot);
+  return chosen;
+}
+
+std::unique_ptr<JVLink> CreateJVLink(const JVLinkSettings& settings) {
+  JVLinkKind kind = settings.kind;
+#ifdef _WIN32
+  if (kind == JVLinkKind::Default) kind = JVLinkKind::Control;
+  if (kind == JVLinkKind::Control) return CreateJVLinkControl();
+#else
+  if (kind == JVLinkKind::Control) throw JVLinkUnavailable("the JV-Link control exists on Windows only");
+#endif
+  return std::make_unique<JVLinkStandIn>(settings.feedFolder);
+}
+
+#ifndef _WIN32
+bool JVLinkControlInstalled() { return false; }
+#endif
+
+}  // namespace furlong
