@@ -1,0 +1,301 @@
+// furlong-cli analyze: what the race analysis computes for the races of one
+// meeting, as a readable table or as one JSON document (UTF-8).
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Command.h"
+#include "analysis/MeetingFlow.h"
+#include "analysis/RaceAnalysisResult.h"
+#include "store/Encoding.h"
+#include "store/Record.h"
+#include "store/Store.h"
+#include "store/TextFormat.h"
+
+namespace furlong::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string U(std::string_view sjis) { return SjisToUtf8(sjis); }
+
+Json Texts(const PastTexts& texts) {
+  Json a = Json::array();
+  for (const auto& t : texts) a.push_back(U(t));
+  return a;
+}
+
+Json RunnerJson(const RunnerAnalysis& a, int slot) {
+  Json j;
+  j["horse_number"] = slot + 1;
+  j["PastWeightValue"] = Texts(a.PastWeightValue);
+  j["TurfWeightValue"] = U(a.TurfWeightValue);
+  j["DirtWeightValue"] = U(a.DirtWeightValue);
+  j["BestWeightValue"] = U(a.BestWeightValue);
+  j["PastFront3F"] = Texts(a.PastFront3F);
+  j["PastAbility"] = Texts(a.PastAbility);
+  j["AbilityAvg"] = U(a.AbilityAvg);
+  j["AbilityBest"] = U(a.AbilityBest);
+  j["AbilityAvgRank"] = a.AbilityAvgRank;
+  j["AbilityBestRank"] = a.AbilityBestRank;
+  j["AbilityLastRank"] = a.AbilityLastRank;
+  j["TurfShort"] = U(a.TurfShort);
+  j["TurfMiddle"] = U(a.TurfMiddle);
+  j["TurfLong"] = U(a.TurfLong);
+  j["DirtShort"] = U(a.DirtShort);
+  j["DirtMiddle"] = U(a.DirtMiddle);
+  j["DirtLong"] = U(a.DirtLong);
+  j["PastInterval"] = Texts(a.PastInterval);
+  j["DaysSinceLastRun"] = U(a.DaysSinceLastRun);
+  j["PastStyleValue"] = Texts(a.PastStyleValue);
+  j["StyleValue"] = U(a.StyleValue);
+  j["StyleValueRecent"] = U(a.StyleValueRecent);
+  Json dev = Json::array();
+  for (const auto& run : a.PastDevelopment) {
+    Json corners = Json::array();
+    for (double v : run) corners.push_back(v);
+    dev.push_back(std::move(corners));
+  }
+  j["PastDevelopment"] = std::move(dev);
+  j["PastDIndex"] = Texts(a.PastDIndex);
+  j["DIndexBest"] = U(a.DIndexBest);
+  j["DIndexAvg"] = U(a.DIndexAvg);
+  j["DIndexAvgRank"] = a.DIndexAvgRank;
+  j["DIndexBestRank"] = a.DIndexBestRank;
+  j["DIndexLastRank"] = a.DIndexLastRank;
+  j["PastClosing"] = Texts(a.PastClosing);
+  j["LegPowerBest"] = U(a.LegPowerBest);
+  j["LegPowerAvg"] = U(a.LegPowerAvg);
+  j["LegPowerAvgRank"] = a.LegPowerAvgRank;
+  j["LegPowerBestRank"] = a.LegPowerBestRank;
+  j["LegPowerLastRank"] = a.LegPowerLastRank;
+  j["PastLegPower"] = Texts(a.PastLegPower);
+  j["PastTotal"] = Texts(a.PastTotal);
+  j["TotalLastRank"] = a.TotalLastRank;
+  j["AvgDistanceText5"] = U(a.AvgDistanceText5);
+  j["AvgDistanceText2"] = U(a.AvgDistanceText2);
+  j["ResultFinishText"] = U(a.ResultFinishText);
+  j["ResultPopularityText"] = U(a.ResultPopularityText);
+  j["ResultOddsText"] = U(a.ResultOddsText);
+  j["ResultTimeText"] = U(a.ResultTimeText);
+  j["Eliminated"] = static_cast<int>(a.Eliminated);
+  j["Mark"] = U(a.Mark);
+  j["WeightCarriedChange"] = U(a.WeightCarriedChange);
+  j["LongshotIndex"] = a.LongshotIndex;
+  return j;
+}
+
+std::string HexColour(Rgb c) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c.r, c.g, c.b);
+  return buf;
+}
+
+template <std::size_t N>
+Json Entries(const std::array<ResultEntry, N>& entries) {
+  Json a = Json::array();
+  for (const auto& e : entries)
+    a.push_back(Json{{"result", U(e.result)}, {"popularity", U(e.popularity)}, {"payout", U(e.payout)}});
+  return a;
+}
+
+Json RaceJson(const RaceListItem& item, const RaceAnalysisResult& res, const RunnerAnalysisTable& runners) {
+  Json j;
+  j["slot"] = item.slot;
+  j["label"] = U(item.label);
+  j["analysed"] = res.analysed;
+  j["message"] = res.analysed ? std::string() : U(res.message);
+  if (!res.analysed) return j;
+  Json labels = Json::array();
+  for (const auto& l : res.headerLabels) labels.push_back(U(l));
+  j["labels"] = std::move(labels);
+  j["panel_colour"] = HexColour(res.panelColour);
+  Json rs = Json::array();
+  for (int r = 0; r < res.runnerCount; ++r) rs.push_back(RunnerJson(runners[item.slot][r], r));
+  j["runners"] = std::move(rs);
+  auto grid = [&](const auto& rows) {
+    Json g = Json::array();
+    for (int r = 0; r < res.runnerCount; ++r) {
+      Json row = Json::array();
+      for (const auto& cell : rows[r]) row.push_back(U(cell));
+      g.push_back(std::move(row));
+    }
+    return g;
+  };
+  j["verification_grid"] = grid(res.verificationRows);
+  j["prediction_grid"] = grid(res.predictionRows);
+  j["data_sufficiency"] = U(res.dataSufficiencyText);
+  Json bets = Json::array(), payouts = Json::array(), colours = Json::array();
+  for (int i = 0; i < 6; ++i) {
+    bets.push_back(U(res.bets[i]));
+    payouts.push_back(U(res.betPayouts[i]));
+    colours.push_back(BetColourName(res.betColours[i]));
+  }
+  j["bets"] = std::move(bets);
+  j["bet_payouts"] = std::move(payouts);
+  j["bet_colours"] = std::move(colours);
+  Json diagram = Json::array();
+  for (const auto& corner : res.diagram) {
+    Json numbers = Json::array();
+    for (int i = 0; i < corner.count; ++i) {
+      const DiagramNumber& d = corner.numbers[i];
+      numbers.push_back(Json{{"horse", d.horse}, {"x", d.x}, {"y", d.y}});
+    }
+    diagram.push_back(std::move(numbers));
+  }
+  j["diagram"] = std::move(diagram);
+  Json panel;
+  panel["単勝"] = Entries(res.resultPanel.win);
+  panel["複勝"] = Entries(res.resultPanel.place);
+  panel["枠連"] = Entries(res.resultPanel.bracketQuinella);
+  panel["馬連"] = Entries(res.resultPanel.quinella);
+  panel["ﾜｲﾄﾞ"] = Entries(res.resultPanel.wide);
+  j["result_panel"] = std::move(panel);
+  return j;
+}
+
+// ---- the text form: columns aligned by display width, which for Shift-JIS
+// is the byte count (a full-width character is two bytes and two columns).
+
+// Without trailing half-width and full-width spaces.
+std::string_view TrimRight(std::string_view s) {
+  const std::string& wide = SJ("　");
+  for (;;) {
+    if (!s.empty() && s.back() == ' ') {
+      s.remove_suffix(1);
+    } else if (s.size() >= 2 && s.substr(s.size() - 2) == wide) {
+      // Only a whole character: the byte before must not be a lead byte of
+      // a character that ends in these two bytes. Names are full-width, so
+      // stepping by characters from the start tells.
+      std::size_t i = 0, last = 0;
+      while (i < s.size()) {
+        last = i;
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        i += ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
+      }
+      if (last != s.size() - 2) break;
+      s.remove_suffix(2);
+    } else {
+      break;
+    }
+  }
+  return s;
+}
+
+void PrintRaceText(std::ostream& out, const RaceListItem& item, const RaceAnalysisResult& res) {
+  out << "[" << item.slot + 1 << "] " << U(item.label) << "\n";
+  if (!res.analysed) {
+    out << "  " << U(res.message) << "\n\n";
+    return;
+  }
+  for (const auto& l : res.headerLabels) out << "  " << U(TrimRight(l)) << "\n";
+
+  static const char* const kHeaders[kPredictionColumns] = {"枠", "馬", "馬名", "騎手", "調教師",
+                                                           "軸指数", "連指数", "穴指数", "印", "着"};
+  // Name, jockey, trainer and mark are left-aligned, the rest right-aligned.
+  static const bool kLeft[kPredictionColumns] = {false, false, true, true, true, false, false, false, true, false};
+  std::array<std::string, kPredictionColumns> header;
+  std::vector<std::array<std::string, kPredictionColumns>> rows(res.runnerCount);
+  std::array<std::size_t, kPredictionColumns> width{};
+  for (int c = 0; c < kPredictionColumns; ++c) {
+    header[c] = Utf8ToSjis(kHeaders[c]);
+    width[c] = header[c].size();
+  }
+  for (int r = 0; r < res.runnerCount; ++r)
+    for (int c = 0; c < kPredictionColumns; ++c) {
+      const std::string& cell = res.predictionRows[r][c];
+      rows[r][c] = kLeft[c] ? std::string(TrimRight(cell)) : std::string(TrimSpaces(cell));
+      if (rows[r][c].size() > width[c]) width[c] = rows[r][c].size();
+    }
+  auto line = [&](const std::array<std::string, kPredictionColumns>& cells, bool isHeader) {
+    std::string s = "  ";
+    for (int c = 0; c < kPredictionColumns; ++c) {
+      if (c > 0) s += ' ';
+      s += (kLeft[c] || isHeader) ? PadRight(cells[c], width[c]) : PadLeft(cells[c], width[c]);
+    }
+    out << U(TrimRight(s)) << "\n";
+  };
+  line(header, true);
+  for (const auto& row : rows) line(row, false);
+
+  std::string bets;
+  for (int i = 0; i < 6; ++i) {
+    if (IsBlank(res.bets[i])) continue;
+    bets += ' ';
+    bets += U(TrimSpaces(res.bets[i]));
+    if (res.betColours[i] != BetColour::kInfo) {
+      bets += "(";
+      bets += res.betColours[i] == BetColour::kRed ? "馬連/枠連 " : "ﾜｲﾄﾞ ";
+      bets += U(TrimSpaces(res.betPayouts[i]));
+      bets += "円)";
+    }
+  }
+  out << "  買い目:" << (bets.empty() ? " なし" : bets) << "\n";
+  out << "  データ充足度: " << U(TrimSpaces(res.dataSufficiencyText)) << "\n\n";
+}
+
+RegisterCommand analyze{
+    "analyze", "Analyse the races of one meeting as the window does and print the results",
+    [](CLI::App& sub) {
+      struct Options {
+        std::string root;
+        std::string meeting;
+        int race = 0;
+        bool json = false;
+      };
+      auto o = std::make_shared<Options>();
+      sub.add_option("--root", o->root, "Data root (the folder that holds Data, SEI, SEIR, UM2)")->required();
+      sub.add_option("--meeting", o->meeting, "Meeting base name as the calendar lists it (UTF-8)")->required();
+      sub.add_option("--race", o->race, "Only race slot N-1 (race list item N)")->check(CLI::Range(1, kRaceSlots));
+      sub.add_flag("--json", o->json, "One JSON document instead of the text table");
+      return [o](CommandIo& io) {
+        Store store(o->root, false);
+        // A meeting name is 18 bytes; a one-character racecourse name carries
+        // two trailing spaces that a shell easily drops.
+        std::string name = Utf8ToSjis(o->meeting);
+        if (name.size() < 18) name.append(18 - name.size(), ' ');
+
+        auto flow = std::make_unique<MeetingFlow>(store);
+        std::string failure;
+        MeetingFlowCallbacks cb;
+        cb.message = [&](const std::string& m) { failure = m; };
+        cb.warning = [&](const std::string& w) { io.err << "warning: " << w << "\n"; };
+        if (!flow->DateComboChange(name, cb)) {
+          io.err << U(failure) << "\n";
+          return kExitError;
+        }
+
+        std::vector<int> items;
+        const auto& list = flow->RaceList();
+        for (int i = 0; i < static_cast<int>(list.size()); ++i)
+          if (o->race == 0 || list[i].slot == o->race - 1) items.push_back(i);
+        if (o->race != 0 && items.empty()) {
+          io.err << "race " << o->race << " is not in the race list of this meeting\n";
+          return kExitUsage;
+        }
+
+        Json doc;
+        doc["meeting"] = U(name.substr(0, 18));
+        Json races = Json::array();
+        if (!o->json) io.out << U(TrimRight(name)) << "\n\n";
+        for (int i : items) {
+          const RaceAnalysisResult* res = flow->DatListClick(i);
+          if (o->json) races.push_back(RaceJson(list[i], *res, flow->Analyzer().Runners()));
+          else PrintRaceText(io.out, list[i], *res);
+        }
+        if (o->json) {
+          doc["races"] = std::move(races);
+          io.out << doc.dump(1) << "\n";
+        }
+        return kExitOk;
+      };
+    }};
+
+}  // namespace
+}  // namespace furlong::cli
