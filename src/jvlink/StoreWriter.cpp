@@ -1,0 +1,140 @@
+#include "jvlink/StoreWriter.h"
+
+#include <algorithm>
+#include <optional>
+#include <system_error>
+
+#include "analysis/SortedTextList.h"
+#include "store/Record.h"
+
+namespace furlong {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kRunnerFileLines = 216;
+constexpr std::size_t kSeLineLength = kSeLength - 2;
+
+// The store's own line splitting: at CR LF, CR or LF; a final line break
+// does not start another line.
+std::vector<std::string> SplitLines(const std::string& content) {
+  std::vector<std::string> lines;
+  std::size_t start = 0, i = 0;
+  const std::size_t n = content.size();
+  while (i < n) {
+    char c = content[i];
+    if (c == '\r' || c == '\n') {
+      lines.emplace_back(content, start, i - start);
+      if (c == '\r' && i + 1 < n && content[i + 1] == '\n') ++i;
+      start = ++i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < n) lines.emplace_back(content, start, n - start);
+  return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::size_t total = 0;
+  for (auto& l : lines) total += l.size() + 2;
+  std::string out;
+  out.reserve(total);
+  for (auto& l : lines) {
+    out += l;
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::string_view LineOf(std::string_view record) {
+  if (record.size() < 2) throw RefusedRecord("record too short to file");
+  return record.substr(0, record.size() - 2);
+}
+
+}  // namespace
+
+void DirectStoreWriter::MergeByRaceKey(const fs::path& path, std::string_view record, bool dropBlankFirstLine) {
+  store_.MergeByRaceKey(path, record, dropBlankFirstLine);
+}
+
+void DirectStoreWriter::PutRunnerSlot(const fs::path& path, std::string_view record, int race, int horse) {
+  store_.PutRunnerSlot(path, record, race, horse);
+}
+
+void DirectStoreWriter::ReplaceWholeFile(const fs::path& path, std::string_view record) {
+  store_.ReplaceWholeFile(path, record);
+}
+
+BatchedStoreWriter::Pending& BatchedStoreWriter::Touch(const fs::path& path, bool load) {
+  auto [it, inserted] = index_.try_emplace(path.native(), order_.size());
+  if (!inserted) return order_[it->second];
+  Pending pending{path, {}};
+  if (load) {
+    try {
+      std::error_code ec;
+      if (fs::exists(path, ec)) pending.lines = SplitLines(ReadWholeFile(path));
+    } catch (...) {
+      index_.erase(it);
+      throw;
+    }
+  }
+  order_.push_back(std::move(pending));
+  return order_.back();
+}
+
+void BatchedStoreWriter::MergeByRaceKey(const fs::path& path, std::string_view record, bool dropBlankFirstLine) {
+  std::string_view line = LineOf(record);
+  std::vector<std::string>& lines = Touch(path, true).lines;
+  std::string_view key = Field(line, 12, 27);
+  bool replaced = false;
+  for (auto& l : lines) {
+    if (Field(l, 12, 27) == key) {
+      l.assign(line);
+      replaced = true;
+      break;
+    }
+  }
+  if (!replaced) lines.emplace_back(line);
+  std::stable_sort(lines.begin(), lines.end(), CaseInsensitiveLess{});
+  if (dropBlankFirstLine && !lines.empty() && IsBlank(lines.front())) lines.erase(lines.begin());
+}
+
+void BatchedStoreWriter::PutRunnerSlot(const fs::path& path, std::string_view record, int race, int horse) {
+  if (race < 1 || race > 12 || horse < 1 || horse > 18)
+    throw RefusedRecord("race number " + std::to_string(race) + " / horse number " + std::to_string(horse) +
+                        " has no slot in the runner file");
+  std::string_view line = LineOf(record);
+  std::vector<std::string>& lines = Touch(path, true).lines;
+  while (lines.size() < kRunnerFileLines) lines.emplace_back(kSeLineLength, ' ');
+  lines[static_cast<std::size_t>((race - 1) * 18 + (horse - 1))].assign(line);
+}
+
+void BatchedStoreWriter::ReplaceWholeFile(const fs::path& path, std::string_view record) {
+  std::string_view line = LineOf(record);
+  std::error_code ec;
+  fs::path parent = path.parent_path();
+  if (!fs::is_directory(parent, ec)) {
+    fs::create_directory(parent, ec);
+    if (ec) throw StoreError(parent, ec.message());
+  }
+  std::vector<std::string>& lines = Touch(path, false).lines;
+  lines.assign(1, std::string(line));
+}
+
+void BatchedStoreWriter::Flush() {
+  std::optional<StoreError> first;
+  for (auto& pending : order_) {
+    try {
+      WriteFileAtomically(pending.path, JoinLines(pending.lines));
+    } catch (const StoreError& e) {
+      if (!first) first = e;
+    }
+  }
+  order_.clear();
+  index_.clear();
+  if (first) throw *first;
+}
+
+}  // namespace furlong
