@@ -17,7 +17,7 @@ struct CliRun {
   std::string out, err;
 };
 
-CliRun Run(std::vector<std::string> args) {
+CliRun CliArgs(std::vector<std::string> args) {
   args.insert(args.begin(), "furlong-cli");
   std::vector<const char*> argv;
   for (auto& a : args) argv.push_back(a.c_str());
@@ -29,23 +29,23 @@ CliRun Run(std::vector<std::string> args) {
 }  // namespace
 
 TEST(Cli, BadArgumentsGiveUsageAndExit2) {
-  EXPECT_EQ(Run({}).code, 2);
-  EXPECT_EQ(Run({"no-such-command"}).code, 2);
-  CliRun r = Run({"meetings"});  // --root missing
+  EXPECT_EQ(CliArgs({}).code, 2);
+  EXPECT_EQ(CliArgs({"no-such-command"}).code, 2);
+  CliRun r = CliArgs({"meetings"});  // --root missing
   EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.err.find("--root"), std::string::npos);
-  EXPECT_EQ(Run({"day", "--root", "/tmp"}).code, 2);
+  EXPECT_EQ(CliArgs({"day", "--root", "/tmp"}).code, 2);
 }
 
 TEST(Cli, StoreErrorsExit1WithTheMessage) {
-  CliRun r = Run({"meetings", "--root", "/nonexistent/furlong-store"});
+  CliRun r = CliArgs({"meetings", "--root", "/nonexistent/furlong-store"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("/nonexistent/furlong-store"), std::string::npos);
   ScratchDir dir;
-  r = Run({"day", "--root", dir.path().string(), "--meeting", "2024年01月06日中山"});
+  r = CliArgs({"day", "--root", dir.path().string(), "--meeting", "2024年01月06日中山"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("データ作成が未完了のようです。"), std::string::npos);
-  r = Run({"day", "--root", dir.path().string(), "--meeting", "../../etc/passwd"});
+  r = CliArgs({"day", "--root", dir.path().string(), "--meeting", "../../etc/passwd"});
   EXPECT_EQ(r.code, 1);
 }
 
@@ -62,10 +62,10 @@ TEST(Cli, MeetingsAreListedNewestFirstAndDayShowsTheRaces) {
     Put(se, 31, "2020100001");
     store.PutRunnerSlot(store.RunnerFile(MeetingBaseName(ra)), se, 1, 1);
   }
-  CliRun r = Run({"meetings", "--root", dir.path().string()});
+  CliRun r = CliArgs({"meetings", "--root", dir.path().string()});
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, "2024年01月07日中山\n2024年01月06日中山\n");
-  r = Run({"day", "--root", dir.path().string(), "--meeting", "2024年01月07日中山"});
+  r = CliArgs({"day", "--root", dir.path().string(), "--meeting", "2024年01月07日中山"});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("1200m"), std::string::npos);
   EXPECT_NE(r.out.find("過去0走"), std::string::npos);

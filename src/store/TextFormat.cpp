@@ -8,11 +8,22 @@
 
 namespace furlong {
 
+namespace {
+// The value in scientific form with 15 significant digits: [-]d.ddddddddddddddde[+-]x
+std::size_t Scientific15(double value, char* buf, std::size_t size) {
+  auto r = std::to_chars(buf, buf + size - 1, value, std::chars_format::scientific, 14);
+  *r.ptr = '\0';
+  return static_cast<std::size_t>(r.ptr - buf);
+}
+}  // namespace
+
 double To15Digits(double value) {
   if (!std::isfinite(value) || value == 0.0) return value;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", value);
-  return std::strtod(buf, nullptr);
+  std::size_t n = Scientific15(value, buf, sizeof buf);
+  double out = value;
+  std::from_chars(buf, buf + n, out, std::chars_format::scientific);
+  return out;
 }
 
 std::string FormatFixed(double value, int width, int decimals) {
@@ -20,7 +31,7 @@ std::string FormatFixed(double value, int width, int decimals) {
   // Work on the 15-significant-digit decimal form of the value as text, so
   // that the half-way test is exact.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", value);
+  Scientific15(value, buf, sizeof buf);
   // buf: [-]d.dddddddddddddde[+-]xx
   bool negative = buf[0] == '-';
   const char* p = buf + (negative ? 1 : 0);
