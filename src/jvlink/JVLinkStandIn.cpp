@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <system_error>
 
 #include "jvlink/ImportTime.h"
 #include "store/Encoding.h"
+#include "store/Store.h"
 
 namespace furlong {
 
@@ -44,10 +44,12 @@ std::vector<fs::path> FilesIn(const fs::path& folder) {
 }
 
 bool ReadFileBytes(const fs::path& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  try {
+    out = ReadWholeFile(path);
+    return true;
+  } catch (const StoreError&) {
+    return false;
+  }
 }
 
 }  // namespace

@@ -35,14 +35,12 @@ std::string Shown(std::string_view field) {
   return out;
 }
 
-std::string FileNameOf(const std::filesystem::path& path) { return PathNameToSjis(path.filename()); }
-
 const std::string& Filed() { return SJ("作成済み:"); }
 const std::string& NotFiled() { return SJ("未作成:"); }
 
 // "作成済み:" + race number + "R/" + file name.
-std::string RaceLine(std::string_view rec, const std::filesystem::path& file) {
-  return Filed() + std::string(Field(rec, 26, 27)) + "R/" + FileNameOf(file);
+std::string RaceLine(std::string_view rec, std::string_view fileName) {
+  return Filed() + std::string(Field(rec, 26, 27)) + "R/" + std::string(fileName);
 }
 
 // The meeting files take their name from the date and racecourse columns.
@@ -61,6 +59,27 @@ int CutoffDate(const LocalDateTime& now) {
 RecordFiler::RecordFiler(const Store& store, StoreWriter& writer, int cutoffDate)
     : store_(store), writer_(writer), cutoff_(cutoffDate) {}
 
+const RecordFiler::MeetingFile& RecordFiler::MeetingFileOf(std::string_view rec, std::string_view extension) {
+  std::string name = MeetingBaseName(rec);
+  name += extension;
+  auto found = meetingFiles_.find(name);
+  if (found != meetingFiles_.end()) return found->second;
+  std::string_view base = std::string_view(name).substr(0, name.size() - extension.size());
+  std::filesystem::path path = extension == ".jvRA"    ? store_.RaceFile(base)
+                               : extension == ".jvSEr" ? store_.RunnerFile(base)
+                                                       : store_.PayoutFile(base);
+  return meetingFiles_.emplace(name, MeetingFile{std::move(path), name}).first->second;
+}
+
+void RecordFiler::EnsureYearFolder(std::string_view folder, std::string_view year) {
+  std::string key(folder);
+  key += '/';
+  key += year;
+  if (yearFolders_.count(key)) return;
+  store_.YearFolder(folder, year, true);
+  yearFolders_.insert(std::move(key));
+}
+
 bool RecordFiler::WellFormed(std::string_view rec, std::string_view type, const LineSink& listLine) {
   std::size_t expected = RecordLength(type);
   if (rec.size() != expected) {
@@ -71,7 +90,8 @@ bool RecordFiler::WellFormed(std::string_view rec, std::string_view type, const 
   // One line ending in CR LF: a line break inside would split the line in
   // the store and shift every record after it.
   std::string_view line = rec.substr(0, rec.size() - 2);
-  if (rec.substr(rec.size() - 2) != "\r\n" || line.find_first_of("\r\n") != std::string_view::npos) {
+  if (rec.substr(rec.size() - 2) != "\r\n" || line.find('\r') != std::string_view::npos ||
+      line.find('\n') != std::string_view::npos) {
     listLine(NotFiled() + std::string(type) + SJ("レコードの改行が不正です"));
     return false;
   }
@@ -83,10 +103,10 @@ void RecordFiler::FileRaceFile(std::string_view rec, const std::string& zeroed, 
     listLine(UnsafeLine(SJ("レースファイル"), Field(rec, 12, 21)));
     return;
   }
-  auto path = store_.RaceFile(MeetingBaseName(rec));
-  writer_.MergeByRaceKey(path, zeroed, true);
+  const MeetingFile& file = MeetingFileOf(rec, ".jvRA");
+  writer_.MergeByRaceKey(file.path, zeroed, true);
   ++filings_;
-  listLine(RaceLine(rec, path));
+  listLine(RaceLine(rec, file.name));
 }
 
 void RecordFiler::FileRunnerFile(std::string_view rec, const LineSink& listLine) {
@@ -100,11 +120,11 @@ void RecordFiler::FileRunnerFile(std::string_view rec, const LineSink& listLine)
     listLine(UnsafeLine(SJ("出走馬ファイル"), Field(rec, 12, 21)));
     return;
   }
-  auto path = store_.RunnerFile(MeetingBaseName(rec));
-  writer_.PutRunnerSlot(path, rec, race, horse);
+  const MeetingFile& file = MeetingFileOf(rec, ".jvSEr");
+  writer_.PutRunnerSlot(file.path, rec, race, horse);
   ++filings_;
   listLine(Filed() + std::string(Field(rec, 26, 27)) + "R/" + std::string(Field(rec, 29, 30)) + SJ("番/") +
-           FileNameOf(path));
+           file.name);
 }
 
 void RecordFiler::FilePayoutFile(std::string_view rec, const std::string& zeroed, const LineSink& listLine) {
@@ -112,10 +132,10 @@ void RecordFiler::FilePayoutFile(std::string_view rec, const std::string& zeroed
     listLine(UnsafeLine(SJ("払戻ファイル"), Field(rec, 12, 21)));
     return;
   }
-  auto path = store_.PayoutFile(MeetingBaseName(rec));
-  writer_.MergeByRaceKey(path, zeroed, false);
+  const MeetingFile& file = MeetingFileOf(rec, ".jvHR");
+  writer_.MergeByRaceKey(file.path, zeroed, false);
   ++filings_;
-  listLine(RaceLine(rec, path));
+  listLine(RaceLine(rec, file.name));
 }
 
 void RecordFiler::FileImported(std::string_view rec, const LineSink& listLine) {
@@ -155,10 +175,10 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& listLine) {
       path.clear();
     }
     if (!path.empty()) {
-      store_.YearFolder(store_names::kSeir, Field(rec, 12, 15), true);
+      EnsureYearFolder(store_names::kSeir, Field(rec, 12, 15));
       writer_.MergeByRaceKey(path, zero(), false);
       ++filings_;
-      listLine(RaceLine(rec, path));
+      listLine(RaceLine(rec, std::string(Field(rec, 12, 21)) + ".jvSERA"));
     }
   }
 
@@ -172,12 +192,12 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& listLine) {
       listLine(UnsafeLine(SJ("競走馬成績ファイル"), id));
     }
     if (!path.empty()) {
-      store_.YearFolder(store_names::kSei, id.substr(0, 4), true);
+      EnsureYearFolder(store_names::kSei, id.substr(0, 4));
       writer_.MergeByRaceKey(path, zero(), false);
       ++filings_;
       listLine(Filed() + std::string(Field(rec, 12, 15)) + SJ("年") + std::string(Field(rec, 16, 17)) + SJ("月") +
                std::string(Field(rec, 18, 19)) + SJ("日") + std::string(CourseName(Field(rec, 20, 21))) +
-               std::string(Field(rec, 26, 27)) + "R/" + FileNameOf(path));
+               std::string(Field(rec, 26, 27)) + "R/" + std::string(id) + ".jvSEI");
     }
   }
 
@@ -191,10 +211,10 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& listLine) {
       listLine(UnsafeLine(SJ("競走馬マスタファイル"), id));
     }
     if (!path.empty()) {
-      store_.YearFolder(store_names::kUm2, id.substr(0, 4), true);
+      EnsureYearFolder(store_names::kUm2, id.substr(0, 4));
       writer_.ReplaceWholeFile(path, rec);
       ++filings_;
-      listLine(Filed() + FileNameOf(path));
+      listLine(Filed() + std::string(id) + ".jvUM2");
     }
   }
 }

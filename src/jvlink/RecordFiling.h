@@ -4,9 +4,12 @@
 // type, data kind and race date, and the filing of a results fetch. Free of
 // widgets: what the import window shows goes through ImportUi.
 #include <atomic>
+#include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "jvlink/ImportTime.h"
 #include "jvlink/JVLink.h"
@@ -74,6 +77,15 @@ class RecordFiler {
   int Filings() const { return filings_; }
 
  private:
+  // A meeting file's path and its Shift-JIS file name, formed once per
+  // meeting and kind (".jvRA", ".jvSEr", ".jvHR").
+  struct MeetingFile {
+    std::filesystem::path path;
+    std::string name;
+  };
+  const MeetingFile& MeetingFileOf(std::string_view record, std::string_view extension);
+  // The year folder below "SEIR", "SEI" or "UM2", created once per loop.
+  void EnsureYearFolder(std::string_view folder, std::string_view year);
   bool WellFormed(std::string_view record, std::string_view type, const LineSink& listLine);
   void FileRaceFile(std::string_view record, const std::string& zeroed, const LineSink& listLine);
   void FileRunnerFile(std::string_view record, const LineSink& listLine);
@@ -83,6 +95,8 @@ class RecordFiler {
   StoreWriter& writer_;
   int cutoff_;
   int filings_ = 0;
+  std::unordered_map<std::string, MeetingFile> meetingFiles_;
+  std::set<std::string, std::less<>> yearFolders_;
 };
 
 enum class ReadEnd {

@@ -1,11 +1,23 @@
 #include "jvlink/StoreWriter.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <optional>
 #include <system_error>
+#include <thread>
 
 #include "analysis/SortedTextList.h"
 #include "store/Record.h"
+
+#ifdef _WIN32
+#include <process.h>
+#define FURLONG_GETPID _getpid
+#else
+#include <unistd.h>
+#define FURLONG_GETPID getpid
+#endif
 
 namespace furlong {
 
@@ -52,6 +64,44 @@ std::string_view LineOf(std::string_view record) {
   if (record.size() < 2) throw RefusedRecord("record too short to file");
   return record.substr(0, record.size() - 2);
 }
+
+std::string SystemMessage(int err) { return std::generic_category().message(err); }
+
+// The store's safe replacement (a temporary file beside the path, renamed
+// over it), in a form that several threads may run at once: the temporary
+// names come from a shared counter.
+void WriteWholeFile(const fs::path& path, const std::string& bytes) {
+  static const int pid = static_cast<int>(FURLONG_GETPID());
+  static std::atomic<unsigned long> sequence{0};
+  fs::path tmp = path;
+  tmp += ".tmp" + std::to_string(pid) + "-b" + std::to_string(sequence++);
+#ifdef _WIN32
+  std::FILE* f = _wfopen(tmp.c_str(), L"wb");
+#else
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+#endif
+  if (!f) throw StoreError(path, SystemMessage(errno));
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  int err = ok ? 0 : errno;
+  if (std::fclose(f) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  std::error_code ec;
+  if (!ok) {
+    fs::remove(tmp, ec);
+    throw StoreError(path, SystemMessage(err ? err : EIO));
+  }
+  fs::rename(tmp, path, ec);
+  if (ec) {
+    std::error_code ignore;
+    fs::remove(tmp, ignore);
+    throw StoreError(path, ec.message());
+  }
+}
+
+// Fewer files than this are written on the calling thread alone.
+constexpr std::size_t kParallelFlushFiles = 64;
 
 }  // namespace
 
@@ -124,12 +174,47 @@ void BatchedStoreWriter::ReplaceWholeFile(const fs::path& path, std::string_view
 }
 
 void BatchedStoreWriter::Flush() {
-  std::optional<StoreError> first;
-  for (auto& pending : order_) {
+  // Files are independent of one another, so they are written by a few
+  // threads at once; the first failure in first-touch order is reported.
+  const std::size_t count = order_.size();
+  unsigned workers = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+  if (count < kParallelFlushFiles) workers = 1;
+  std::vector<std::size_t> failedAt(workers, count);
+  std::vector<std::optional<StoreError>> failures(workers);
+  auto work = [&](unsigned w) {
+    for (std::size_t i = w; i < count; i += workers) {
+      try {
+        WriteWholeFile(order_[i].path, JoinLines(order_[i].lines));
+      } catch (const StoreError& e) {
+        if (i < failedAt[w]) {
+          failedAt[w] = i;
+          failures[w] = e;
+        }
+      } catch (const std::exception& e) {
+        if (i < failedAt[w]) {
+          failedAt[w] = i;
+          failures[w] = StoreError(order_[i].path, e.what());
+        }
+      }
+    }
+  };
+  std::vector<std::thread> threads;
+  for (unsigned w = 1; w < workers; ++w) {
     try {
-      WriteFileAtomically(pending.path, JoinLines(pending.lines));
-    } catch (const StoreError& e) {
-      if (!first) first = e;
+      threads.emplace_back(work, w);
+    } catch (const std::system_error&) {
+      work(w);  // no thread to be had: do its share here
+    }
+  }
+  work(0);
+  for (auto& t : threads) t.join();
+
+  std::optional<StoreError> first;
+  std::size_t firstAt = count;
+  for (unsigned w = 0; w < workers; ++w) {
+    if (failedAt[w] < firstAt) {
+      firstAt = failedAt[w];
+      first = failures[w];
     }
   }
   order_.clear();
