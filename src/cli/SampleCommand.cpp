@@ -1,0 +1,58 @@
+// furlong-cli sample: writes the deterministic demo store.
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include "Command.h"
+#include "demo/DemoStore.h"
+#include "store/Store.h"
+
+namespace furlong::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SampleArgs {
+  std::string root;
+  std::uint32_t seed = 1;
+  bool force = false;
+};
+
+RegisterCommand sample{
+    "sample", "Write the deterministic demo store (fictional meetings of November 2024)", [](CLI::App& sub) {
+      auto args = std::make_shared<SampleArgs>();
+      sub.add_option("--root", args->root, "Data root to write (created when missing)")->required();
+      sub.add_option("--seed", args->seed, "Seed of the demo data; the same seed gives the same files");
+      sub.add_flag("--force", args->force, "Write even into a store that already holds meetings");
+      return [args](CommandIo& io) {
+        std::error_code ec;
+        if (fs::exists(args->root, ec) && !fs::is_directory(args->root, ec))
+          throw StoreError(args->root, "not a folder");
+        // Demo meetings merged into a real store could not be told apart
+        // from imported ones, so an existing store is left alone.
+        if (!args->force && fs::is_directory(args->root, ec) && !Store(args->root, false).MeetingNames().empty()) {
+          io.err << args->root << ": the store already holds meetings; use --force to write the demo into it\n";
+          return kExitError;
+        }
+        DemoOptions options;
+        options.seed = args->seed;
+        DemoSummary s = WriteDemoStore(args->root, options);
+        io.out << "Demo store written to " << args->root << " (seed " << args->seed << ")\n";
+        io.out << "  meetings: " << s.meetings.size() << "\n";
+        for (const auto& m : s.meetings) io.out << "    " << m << "\n";
+        io.out << "  races: " << s.races << " (" << s.finishedRaces << " run, " << s.races - s.finishedRaces
+               << " not yet run), runners: " << s.runners << "\n";
+        io.out << "  earlier runs: " << s.pastRuns << " in " << s.horseHistoryFiles << " horse histories ("
+               << s.localPastRuns << " in local racing without a race record)\n";
+        io.out << "  earlier races: " << s.pastRaces << " in " << s.resultsRaceFiles << " results race files\n";
+        io.out << "  horse masters: " << s.horseMasters << " current, " << s.legacyHorseMasters << " legacy only\n";
+        io.out << "  predicted odds files: " << s.oddsFiles << "\n";
+        io.out << "  files: " << s.files << ", bytes: " << s.bytes << "\n";
+        return kExitOk;
+      };
+    }};
+
+}  // namespace
+}  // namespace furlong::cli
