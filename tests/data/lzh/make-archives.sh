@@ -71,7 +71,7 @@ def jrdb_line(code, meeting, day, race, runners):
     put(line, 3, '04')
     put(line, 5, meeting)
     put(line, 6, day)
-    put(line, 7, '%2d' % race)
+    put(line, 7, '%02d' % race)
     put(line, 9, '%2d' % runners)
     for i in range(1, 19):
         put(line, 11 + 5 * (i - 1), '%5.1f' % (i + 0.5) if i <= runners else '     ')
