@@ -4,11 +4,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "analysis/Bets.h"
+#include "analysis/GridSort.h"
+#include "analysis/MeetingFlow.h"
+#include "analysis/RunningOrderDiagram.h"
 #include "analysis/RaceAnalysis.h"
+#include "demo/DemoStore.h"
 #include "store/Encoding.h"
 
 using namespace furlong;
@@ -84,6 +90,32 @@ void BM_DatListClick(benchmark::State& state) {
 }
 BENCHMARK(BM_DatListClick)->Unit(benchmark::kMicrosecond);
 
+// The steps after the per-run indices and summaries: diagram, ranks,
+// elimination, grid cells, sufficiency, marks, bets, result panel, sorting.
+void BM_RanksGridsMarksAndBets(benchmark::State& state) {
+  auto day = FullMeeting();
+  RaceAnalyzer analyzer(*day);
+  analyzer.DatListClick(0);
+  RaceRunners& runners = analyzer.Runners()[0];
+  auto out = std::make_unique<RaceAnalysisResult>();
+  BetPairs pairs;
+  for (auto _ : state) {
+    DrawRunningOrderDiagram(runners, 18, out->diagram);
+    RankRunners(runners, 18);
+    EliminateRunners(runners, 18);
+    FillGridCells(*day, 0, runners, 18, *out);
+    SetDataSufficiency(18, *out);
+    GiveMarks(runners, 18, *out);
+    SortGridRows(out->verificationRows, 18, VerificationSortKey(VerificationSort::kHorseNumber));
+    MakeBetPairs(runners, 18, pairs);
+    SetBets(pairs, day->Payouts[0], 18, *out);
+    FillResultPanel(day->Payouts[0], out->resultPanel);
+    SortGridRows(out->predictionRows, 18, PredictionSortKey(PredictionSort::kAxisIndex));
+    benchmark::DoNotOptimize(out.get());
+  }
+}
+BENCHMARK(BM_RanksGridsMarksAndBets)->Unit(benchmark::kMicrosecond);
+
 void BM_BatchAnalysisOfAMeeting(benchmark::State& state) {
   auto day = FullMeeting();
   RaceAnalyzer analyzer(*day);
@@ -95,5 +127,27 @@ void BM_BatchAnalysisOfAMeeting(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BatchAnalysisOfAMeeting)->Unit(benchmark::kMicrosecond);
+
+// Choosing a meeting of the demo store: reset, load the whole meeting day
+// from its files, analyse every race in batch mode and the first one again.
+void BM_LoadAndBatchAnalysis(benchmark::State& state) {
+  const std::filesystem::path root = std::filesystem::temp_directory_path() / "furlong-bench-analysis-demo";
+  static DemoSummary summary = WriteDemoStore(root);
+  Store store(root, false);
+  MeetingFlow flow(store);
+  // The meeting with the most races.
+  std::string meeting;
+  std::size_t races = 0;
+  for (const auto& m : summary.meetings) {
+    flow.DateComboChange(Utf8ToSjis(m));
+    if (flow.RaceList().size() > races) {
+      races = flow.RaceList().size();
+      meeting = Utf8ToSjis(m);
+    }
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(flow.DateComboChange(meeting));
+  state.counters["races"] = static_cast<double>(races);
+}
+BENCHMARK(BM_LoadAndBatchAnalysis)->Unit(benchmark::kMillisecond);
 
 }  // namespace
