@@ -1,0 +1,171 @@
+#include "reports/HitReport.h"
+
+#include <system_error>
+
+#include "store/Encoding.h"
+#include "store/KeibaFunc.h"
+#include "store/Record.h"
+#include "store/TextFormat.h"
+
+namespace furlong {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kLogName = "Rararavu.txt";
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The file of that name in the folder; an existing one spelt in another
+// letter case (a store copied from Windows) serves as it.
+fs::path FileInFolder(const fs::path& folder, std::string_view name) {
+  const fs::path exact = folder / std::string(name);
+  std::error_code ec;
+  if (fs::exists(exact, ec)) return exact;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (EqualsIgnoringAsciiCase(it->path().filename().string(), name)) return it->path();
+  return exact;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0, i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.emplace_back(text, start, i - start);
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      start = ++i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < text.size()) lines.emplace_back(text, start, text.size() - start);
+  return lines;
+}
+
+std::string WithLineEnds(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) {
+    text += l;
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string PayoutText(int amount) { return SJ("/配当 ") + FormatInt(amount, 7) + SJ("円"); }
+
+template <std::size_t N>
+void MatchEntries(std::string_view ra, const std::string& bet, const std::array<PayoutEntry, N>& entries,
+                  const std::string& tag, int reportThreshold, int redFrom, std::vector<std::string>& reportLines,
+                  std::vector<std::string>& logLines) {
+  for (const PayoutEntry& e : entries) {
+    if (e.Pair().substr(0, 5) != bet || e.amount <= reportThreshold) continue;
+    const bool red = e.amount >= redFrom;
+    std::string line = red ? R"(<img src="./image/lis1.gif">)" : R"(<img src="./image/lis2.gif">)";
+    line += red ? R"(<font color="red">)" : R"(<font color="blue">)";
+    line += CourseName(CourseCode(ra));
+    line += ZeroSuppress(Field(ra, 26, 27));
+    line += tag;
+    line += bet;
+    line += PayoutText(e.amount);
+    line += SJ("　");
+    line += Field(ra, 593, 604);
+    line += "</font>";
+    reportLines.push_back(std::move(line));
+
+    std::string log(RaceDate(ra));
+    log += CourseCode(ra);
+    log += Field(ra, 26, 27);
+    log += tag;
+    log += bet;
+    log += PayoutText(e.amount);
+    logLines.push_back(std::move(log));
+  }
+}
+
+}  // namespace
+
+HitThresholds ThresholdsOf(HitReportKind kind) {
+  HitThresholds t;
+  if (kind == HitReportKind::kLongshot) {
+    t.wideReport = 3000;
+    t.quinellaReport = 5000;
+  }
+  return t;
+}
+
+const std::string& HitReportHeaderLine() {
+  return SJ(R"(<br /><img src="./image/balist.gif"><font color="black">【ハロンボード for JRA-VAN Data Lab.】</font>)");
+}
+
+const std::string& HitLogFirstLine() { return SJ(" ハロンボード for JRA-VAN Data Lab."); }
+
+void CollectRaceHits(std::string_view ra, const std::array<std::string, 6>& bets, const RacePayouts& payouts,
+                     const HitThresholds& thresholds, std::vector<std::string>& reportLines,
+                     std::vector<std::string>& logLines) {
+  for (const std::string& bet : bets) {
+    if (IsBlank(bet)) continue;
+    MatchEntries(ra, bet, payouts.wide, SJ("R[ワイド]：　"), thresholds.wideReport, thresholds.wideRed, reportLines,
+                 logLines);
+    MatchEntries(ra, bet, payouts.quinella, SJ("R[馬連　]：　"), thresholds.quinellaReport, thresholds.quinellaRed,
+                 reportLines, logLines);
+  }
+}
+
+HitReportResult RunHitReport(const Store& store, MeetingFlow& flow, std::string_view selectedMeeting,
+                             HitReportKind kind, const MeetingFlowCallbacks& callbacks) {
+  const HitThresholds thresholds = ThresholdsOf(kind);
+  HitReportResult result;
+  result.reportLines.push_back(HitReportHeaderLine());
+  std::vector<std::string> hitLog;
+
+  const std::string date(selectedMeeting.substr(0, 14));
+  const std::vector<std::string> calendar = flow.Calendar();
+  std::string reportKey;  // yyyymmdd + racecourse code of slot 0 of the last meeting loaded
+  for (const std::string& meeting : calendar) {
+    if (meeting.size() < 14 || meeting.compare(0, 14, date) != 0) continue;
+    if (!flow.DateComboChange(meeting, callbacks)) continue;
+    ++result.meetings;
+    reportKey = std::string(Field(flow.Day().RaceRecords[0].view(), 12, 21));
+    for (int item = 0; item < static_cast<int>(flow.RaceList().size()); ++item) {
+      const RaceAnalysisResult* res = flow.DatListClick(item);
+      // A race the analysis stopped at keeps the previous race's bets on
+      // show; they are not this race's.
+      if (!res || !res->analysed) continue;
+      CollectRaceHits(flow.Day().RaceRecords[res->slot].view(), res->bets, flow.Day().Payouts[res->slot],
+                      thresholds, result.reportLines, hitLog);
+    }
+  }
+  result.hits = static_cast<int>(hitLog.size());
+  if (hitLog.empty()) return result;
+
+  if (!IsPathSafe(reportKey) || reportKey.size() != 10)
+    throw RefusedRecord("the race record's date and racecourse code cannot name the report file");
+  const fs::path folder = store.Folder(store_names::kHpUpload, true);
+  result.reportPath = folder / ("TK" + reportKey + ".txt");
+  result.reportText = WithLineEnds(result.reportLines);
+  WriteFileAtomically(result.reportPath, result.reportText);
+
+  result.logPath = FileInFolder(folder, kLogName);
+  std::vector<std::string> log;
+  std::error_code ec;
+  if (fs::exists(result.logPath, ec)) log = SplitLines(ReadWholeFile(result.logPath));
+  else log.push_back(HitLogFirstLine());
+  log.insert(log.end(), hitLog.begin(), hitLog.end());
+  WriteFileAtomically(result.logPath, WithLineEnds(log));
+  result.written = true;
+  return result;
+}
+
+}  // namespace furlong
