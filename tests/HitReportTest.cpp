@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "HitStoreBuilder.h"
 #include "StoreTestSupport.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
@@ -31,9 +32,7 @@ void SetPair(PayoutEntry& e, std::string_view pair, int amount) {
 }
 
 std::string RaceRecordOf(std::string_view date, std::string_view course, int race) {
-  std::string ra = test::RaceHead("RA", kRaLength, date, course, race);
-  Put(ra, 593, S("ジャンプ特別"));
-  return ra;
+  return test::HitRaceRecord(date, course, race);
 }
 
 const std::array<std::string, 6> kBets = {" 2- 5", " 5-11", " 2-11", " 5- 7", " 1- 5", " 5- 9"};
@@ -106,87 +105,6 @@ TEST(HitReport, EmptyBetsNeverMatchAndAllSevenWideEntriesCount) {
 
 // ---- whole dates through the meeting flow ---------------------------------------
 
-// A store with meetings whose races the analysis gives six bets: every
-// runner has three earlier runs with their race records.
-class HitStore {
- public:
-  explicit HitStore(const fs::path& root) : store(root) {}
-
-  // `unnumberedRace`: a race whose first runner has no horse number.
-  void AddMeeting(const std::string& date, const std::string& course, int races, int runners, int unnumberedRace = 0) {
-    for (int race = 1; race <= races; ++race) {
-      std::string ra = RaceRecordOf(date, course, race);
-      Put(ra, 22, "01");
-      Put(ra, 24, "01");
-      PutNum(ra, 698, 4, 1600);
-      Put(ra, 706, "11");
-      PutNum(ra, 882, 2, runners);
-      store.MergeByRaceKey(store.RaceFile(MeetingBaseName(ra)), ZeroRecordStamp(ra), true);
-      for (int r = 0; r < runners; ++r) AddRunner(date, course, race, r, runners, race == unnumberedRace);
-    }
-  }
-
-  // Files an HR record of the race with the given wide and quinella pairs.
-  void AddPayouts(const std::string& date, const std::string& course, int race,
-                  const std::vector<std::pair<std::string, int>>& wide,
-                  const std::vector<std::pair<std::string, int>>& quinella) {
-    std::string hr = test::RaceHead("HR", kHrLength, date, course, race);
-    auto put = [&](std::size_t col, const std::string& pair, int amount) {
-      const int a = static_cast<int>(ReadNumber(pair.substr(0, 2))), b = static_cast<int>(ReadNumber(pair.substr(3, 2)));
-      PutNum(hr, col, 2, a);
-      PutNum(hr, col + 2, 2, b);
-      PutNum(hr, col + 4, 9, amount);
-      PutNum(hr, col + 13, 3, 1);
-    };
-    for (std::size_t e = 0; e < wide.size(); ++e) put(294 + 16 * e, wide[e].first, wide[e].second);
-    for (std::size_t e = 0; e < quinella.size(); ++e) put(246 + 16 * e, quinella[e].first, quinella[e].second);
-    store.MergeByRaceKey(store.PayoutFile(MeetingBaseName(hr)), ZeroRecordStamp(hr), false);
-  }
-
-  Store store;
-
- private:
-  void AddRunner(const std::string& date, const std::string& course, int race, int r, int n, bool unnumbered) {
-    char id[11];
-    std::snprintf(id, sizeof id, "2000%02d%02d%02d", std::stoi(course), race, r + 1);
-    std::string se = test::RaceHead("SE", kSeLength, date, course, race);
-    PutNum(se, 28, 1, r / 2 + 1 > 8 ? 8 : r / 2 + 1);
-    PutNum(se, 29, 2, r + 1);
-    if (unnumbered && r == 0) Put(se, 29, "  ");
-    Put(se, 31, id);
-    Put(se, 41, S("テストホース"));
-    PutNum(se, 289, 3, 540 + r);
-    store.PutRunnerSlot(store.RunnerFile(MeetingBaseName(se)), se, race, r + 1);
-    for (int k = 0; k < 3; ++k) {
-      if ((r + k) % 7 == 6) continue;  // some runners miss some runs
-      const std::string pastDate = "200312" + std::string(k == 0 ? "20" : k == 1 ? "13" : "06");
-      const int pastRace = r + 1;
-      std::string past = test::RaceHead("SE", kSeLength, pastDate, "05", pastRace);
-      PutNum(past, 29, 2, r + 1);
-      Put(past, 31, id);
-      PutNum(past, 289, 3, 530 + 3 * r + k);
-      PutNum(past, 339, 4, 1338 + (r * 7 + k * 3) % 20);
-      char corners[9];
-      std::snprintf(corners, sizeof corners, "%02d%02d%02d%02d", (r + k) % n + 1, (r * 3 + k) % n + 1, (r * 5) % n + 1,
-                    (r * 2 + k) % n + 1);
-      Put(past, 352, corners);
-      PutNum(past, 391, 3, 335 + (r * 5 + k) % 17);
-      char difference[5];
-      std::snprintf(difference, sizeof difference, "+%03d", r * 2);
-      Put(past, 532, difference);
-      store.YearFolder("SEI", "2000", true);
-      store.MergeByRaceKey(store.HorseHistoryFile(id), ZeroRecordStamp(past), false);
-
-      std::string pastRa = test::RaceHead("RA", kRaLength, pastDate, "05", pastRace);
-      Put(pastRa, 635, "010");
-      PutNum(pastRa, 698, 4, 1600);
-      Put(pastRa, 706, "11");
-      store.YearFolder("SEIR", "2003", true);
-      store.MergeByRaceKey(store.ResultsRaceFile(pastRa), ZeroRecordStamp(pastRa), false);
-    }
-  }
-};
-
 std::map<std::string, std::array<std::string, 6>> BetsByRace(const Store& store, MeetingFlow& flow) {
   std::map<std::string, std::array<std::string, 6>> bets;
   for (const std::string& meeting : flow.Calendar()) {
@@ -211,7 +129,7 @@ std::vector<std::string> FileLines(const fs::path& p) {
 
 TEST(HitReport, ADateWithTwoRacecoursesListsBothAndIsNamedAfterTheLastLoaded) {
   test::ScratchDir dir;
-  HitStore hs(dir.path());
+  test::HitStore hs(dir.path());
   hs.AddMeeting("20040105", "06", 2, 12);  // 中山
   hs.AddMeeting("20040105", "08", 1, 12);  // 京都
   hs.AddMeeting("20040104", "06", 1, 12);
@@ -273,7 +191,7 @@ TEST(HitReport, ADateWithTwoRacecoursesListsBothAndIsNamedAfterTheLastLoaded) {
 
 TEST(HitReport, ARaceTheAnalysisStopsAtIsNotComparedWithThePreviousRacesBets) {
   test::ScratchDir dir;
-  HitStore hs(dir.path());
+  test::HitStore hs(dir.path());
   hs.AddMeeting("20040105", "06", 2, 12, 2);
   MeetingFlow flow(hs.store);
   flow.MakeDataListBtnClick();
