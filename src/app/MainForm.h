@@ -1,0 +1,157 @@
+#pragma once
+// The main window (TMainForm): toolbar and menu, the information panel with
+// the race header (Label1-Label4, Panel3), the meeting calendar (DateCombo),
+// the race list (DatList) with its arrows (UpDown1), the tabbed pages
+// (PageControl1) and the status line that shows the hint of the control
+// under the mouse.
+#include <QMainWindow>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "store/IniGT.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QTabWidget;
+class QToolButton;
+
+namespace furlong {
+
+class DevelopmentGraphView;
+class DiagramView;
+class IndexGraphView;
+class JVLink;
+class MeetingFlow;
+class PredictionView;
+class ResultView;
+class Store;
+class TPrgrsForm;
+class UpDownArrows;
+class VerificationView;
+struct RaceAnalysisResult;
+
+inline constexpr const char* kVersionText = "Ver.1.33";
+inline constexpr const char* kApplicationTitle = "ハロンボード";
+
+struct MainFormOptions {
+  // DataRoot: where the store lives.
+  std::filesystem::path dataRoot;
+  // The settings file; empty = the executable's name with ".ini", beside it.
+  std::filesystem::path iniFile;
+  // The JV-Link to use; null = the one the settings choose.
+  std::unique_ptr<JVLink> jvlink;
+  // Where information messages go; null = message boxes after the beep.
+  std::function<void(const QString&)> messageSink;
+};
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  // FormCreate: opens the store (creating its folders), restores the
+  // geometry, sets up the pages and builds the meeting calendar. Throws
+  // StoreError when the store folders cannot be created.
+  explicit TMainForm(MainFormOptions options, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  const std::filesystem::path& DataRoot() const { return dataRoot_; }
+  QString VersionText() const { return versionText_; }
+  MeetingFlow& Flow() { return *flow_; }
+  TIniGT& IniGT1() { return ini_; }
+  JVLink* JVLink1() { return jvlink_.get(); }
+
+  // Controls, for the pages and the tests.
+  QComboBox* DateCombo() const { return dateCombo_; }
+  QListWidget* DatList() const { return datList_; }
+  UpDownArrows* UpDown1() const { return upDown1_; }
+  QTabWidget* PageControl1() const { return pageControl1_; }
+  QLabel* HeaderLabel(int i) const { return labels_.at(static_cast<std::size_t>(i - 1)); }  // Label1 .. Label4
+  QFrame* Panel3() const { return panel3_; }
+  TPrgrsForm* PrgrsForm() const { return prgrsForm_; }
+  PredictionView* Prediction() const { return prediction_; }
+  VerificationView* Verification() const { return verification_; }
+  IndexGraphView* IndexGraphs() const { return indexGraphs_; }
+  DevelopmentGraphView* DevelopmentGraphs() const { return developmentGraphs_; }
+  DiagramView* Diagram() const { return diagram_; }
+  ResultView* Result() const { return result_; }
+  QTabWidget* GraphTabs() const { return graphTabs_; }
+
+  // Selects the calendar item of a meeting (Shift-JIS MeetingBaseName) and
+  // loads it as a choice in the calendar does. False when it is not listed.
+  bool ChooseMeeting(const std::string& meetingBaseName);
+  // Selects the race-list item of a race number and analyses it. False when
+  // the loaded meeting has no such race.
+  bool ChooseRace(int raceNumber);
+
+  // Where the help page is looked for.
+  static std::filesystem::path HelpFile();
+
+ public slots:
+  void MakeDataListBtnClick();
+  void DateComboChange(int index);
+  void DatListClick();
+  void UpDown1Click(int position);
+  void IniBtnClick();
+  void SpeedButton4Click();  // 終了
+  void SpeedButton5Click();  // ﾍﾙﾌﾟ
+  void SpeedButton6Click();  // ﾊﾞｰｼﾞｮﾝ情報
+  // Commands wired by their own modules; inactive until then.
+  void JVBtnClick() {}
+  void TozBtnClick() {}
+  void KekkaGetBtnClick() {}
+  void TekiAnaBtnClick() {}
+  void YosoDirClick() {}
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormShow();
+  void FormCloseQuery();
+  void BuildMenu();
+  QWidget* BuildTopRow();
+  void BuildPages();
+  QToolButton* AddButton(QWidget* parent, const char* name, const char* caption, const char* hint);
+  // Shows what an analysis run produced: the header, the pages, the arrows.
+  void ShowAnalysis(const RaceAnalysisResult* result);
+  void SelectDatListRow(int row);
+  void Information(const QString& text);
+
+  MainFormOptions options_;
+  std::filesystem::path dataRoot_;
+  QString versionText_;
+  TIniGT ini_;
+  std::unique_ptr<Store> store_;
+  std::unique_ptr<MeetingFlow> flow_;
+  std::unique_ptr<JVLink> jvlink_;
+  bool shown_ = false;
+  bool loading_ = false;
+  bool selectingRow_ = false;
+
+  QComboBox* dateCombo_ = nullptr;
+  QListWidget* datList_ = nullptr;
+  UpDownArrows* upDown1_ = nullptr;
+  QTabWidget* pageControl1_ = nullptr;
+  QTabWidget* graphTabs_ = nullptr;
+  std::array<QLabel*, 4> labels_{};
+  QFrame* panel3_ = nullptr;
+  TPrgrsForm* prgrsForm_ = nullptr;
+
+  PredictionView* prediction_ = nullptr;
+  VerificationView* verification_ = nullptr;
+  IndexGraphView* indexGraphs_ = nullptr;
+  DevelopmentGraphView* developmentGraphs_ = nullptr;
+  DiagramView* diagram_ = nullptr;
+  ResultView* result_ = nullptr;
+  // Every page with a refresh() slot, called after each analysis run.
+  std::vector<QWidget*> pages_;
+};
+
+}  // namespace furlong

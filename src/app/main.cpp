@@ -1,0 +1,123 @@
+// Program start of the window: the JV-Link creation check, the main window
+// and the message loop; or, with --screenshot, pictures of every page of one
+// race written to a folder.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "app/MainForm.h"
+#include "app/Screenshots.h"
+#include "jvlink/JVLink.h"
+#include "store/AppPath.h"
+#include "store/Encoding.h"
+#include "store/IniGT.h"
+
+namespace {
+
+bool WantsScreenshots(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0) return true;
+  return false;
+}
+
+void PrintError(const QString& text) { std::fprintf(stderr, "furlong: %s\n", text.toLocal8Bit().constData()); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool screenshots = WantsScreenshots(argc, argv);
+  // Pictures need no display: use the offscreen platform when there is none.
+  if (screenshots && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("furlong");
+  QApplication::setApplicationVersion(furlong::kVersionText);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QString(furlong::kApplicationTitle));
+  parser.addHelpOption();
+  QCommandLineOption rootOption("root", "Data root (default: the executable's folder).", "DIR");
+  QCommandLineOption meetingOption("meeting", "Meeting to load (e.g. 2024年01月06日中山).", "NAME");
+  QCommandLineOption raceOption("race", "Race number of the meeting to show.", "N");
+  QCommandLineOption screenshotOption("screenshot", "Write a picture of every page to DIR and exit.", "DIR");
+  parser.addOptions({rootOption, meetingOption, raceOption, screenshotOption});
+  parser.process(app);
+
+  std::filesystem::path root = furlong::ApplicationDir();
+  if (parser.isSet(rootOption)) root = std::filesystem::path(parser.value(rootOption).toStdString());
+  std::error_code ec;
+  if (!root.empty()) {
+    std::filesystem::create_directories(root, ec);
+    root = std::filesystem::absolute(root, ec);
+    // The data root is the current directory while the program runs.
+    QDir::setCurrent(QString::fromStdString(root.string()));
+  }
+  if (screenshots && (!parser.isSet(meetingOption) || !parser.isSet(raceOption))) {
+    PrintError("--screenshot needs --meeting and --race");
+    return 2;
+  }
+
+  furlong::MainFormOptions options;
+  options.dataRoot = root;
+  // The JV-Link creation check: without the control there is nothing to do.
+  try {
+    furlong::TIniGT ini;
+    options.jvlink = furlong::CreateJVLink(furlong::ChooseJVLink(root, &ini));
+  } catch (const furlong::JVLinkUnavailable&) {
+    const QString text = "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
+    if (screenshots) {
+      PrintError(text);
+    } else {
+      QApplication::beep();
+      QMessageBox::information(nullptr, furlong::kApplicationTitle, text);
+    }
+    return 0;
+  }
+  if (screenshots) options.messageSink = [](const QString& text) { PrintError(text); };
+
+  std::unique_ptr<furlong::TMainForm> form;
+  try {
+    form = std::make_unique<furlong::TMainForm>(std::move(options));
+  } catch (const std::exception& e) {
+    if (screenshots) {
+      PrintError(QString::fromStdString(e.what()));
+    } else {
+      QApplication::beep();
+      QMessageBox::information(nullptr, furlong::kApplicationTitle, QString::fromStdString(e.what()));
+    }
+    return 1;
+  }
+
+  if (!screenshots) {
+    form->show();
+    return app.exec();
+  }
+
+  form->resize(1200, 800);
+  form->show();
+  const std::string meeting = furlong::Utf8ToSjis(parser.value(meetingOption).toStdString());
+  if (!form->ChooseMeeting(meeting)) {
+    PrintError("no meeting " + parser.value(meetingOption) + " in the store");
+    return 1;
+  }
+  bool numberOk = false;
+  const int race = parser.value(raceOption).toInt(&numberOk);
+  if (!numberOk || !form->ChooseRace(race)) {
+    PrintError("no race " + parser.value(raceOption) + " in " + parser.value(meetingOption));
+    return 1;
+  }
+  try {
+    const QStringList files = furlong::WriteScreenshots(*form, parser.value(screenshotOption));
+    for (const QString& file : files) std::printf("%s\n", file.toLocal8Bit().constData());
+  } catch (const std::exception& e) {
+    PrintError(QString::fromStdString(e.what()));
+    return 1;
+  }
+  return 0;
+}
