@@ -1,0 +1,17 @@
+#pragma once
+// Small helpers of the window's pages beside the grid painting helpers
+// (GridPainting.h): Shift-JIS text at the widget edge and the proportional
+// Japanese font of captions and labels.
+#include <QFont>
+#include <QString>
+#include <string_view>
+
+namespace furlong {
+
+// UTF-8 text of a Shift-JIS text (trailing spaces kept).
+QString FromSjis(std::string_view sjis);
+
+// The proportional Japanese user-interface font at a pixel size.
+QFont UiFont(int pixelSize, bool bold = false);
+
+}  // namespace furlong
