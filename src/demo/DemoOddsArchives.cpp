@@ -1,0 +1,172 @@
+#include "demo/DemoOddsArchives.h"
+
+#include <array>
+#include <cmath>
+#include <utility>
+#include <memory>
+
+#include "imports/LzhArchive.h"
+#include "imports/PredictedOdds.h"
+#include "store/DayLoading.h"
+#include "store/DayTables.h"
+#include "store/Encoding.h"
+#include "store/KeibaFunc.h"
+#include "store/Record.h"
+#include "store/Store.h"
+#include "store/TextFormat.h"
+
+namespace furlong {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kMaxRunners = 18;
+
+bool HoldsRace(std::string_view ra) {
+  const std::string_view year = Field(ra, 12, 15);
+  return !IsBlank(year) && year != "0000";
+}
+
+// The odds texts of the predicted odds record the store gives a race.
+struct RaceOdds {
+  std::string_view record;
+  std::string_view Win(int h) const { return Field(record, 20 + 6 * (h - 1), 25 + 6 * (h - 1)); }
+  std::string_view Place(int h) const { return Field(record, 128 + 6 * (h - 1), 133 + 6 * (h - 1)); }
+  std::string_view Quinella(int q) const { return Field(record, 236 + 8 * (q - 1), 243 + 8 * (q - 1)); }
+};
+
+bool HasValue(std::string_view text) { return !IsBlank(text) && ParseStoredNumber(text) > 0; }
+long long Tenths(std::string_view text) { return std::llround(ParseStoredNumber(text) * 10); }
+
+// A JRDB odds field: the value as it stands, right-aligned in five characters.
+std::string JrdbField(std::string_view text) {
+  const std::string_view t = TrimSpaces(text);
+  if (!HasValue(t)) return std::string(5, ' ');
+  if (t.size() <= 5) return PadLeft(t, 5);
+  return FormatFixed(ParseStoredNumber(t), 5, 0);
+}
+
+// A KOL odds field: the value in tenths, or "-" without one.
+std::string KolField(std::string_view text, int width) {
+  if (!HasValue(text)) return PadLeft("-", static_cast<std::size_t>(width));
+  return FormatInt(Tenths(text), width);
+}
+
+// JRDB writes meeting and day numbers as one character: 1-9, then a, b, c.
+char OneCharacterNumber(int n) { return n >= 1 && n <= 9 ? static_cast<char>('0' + n) : static_cast<char>('a' + n - 10); }
+
+void Put(std::string& line, std::size_t col, std::string_view text) { line.replace(col - 1, text.size(), text); }
+
+std::string JrdbLine(std::string_view ra, const RaceOdds& odds) {
+  std::string l(kJrdbLineLength, ' ');
+  Put(l, 1, CourseCode(ra));
+  Put(l, 3, Field(ra, 14, 15));
+  l[4] = OneCharacterNumber(FieldNumber(ra, 22, 23));
+  l[5] = OneCharacterNumber(FieldNumber(ra, 24, 25));
+  Put(l, 7, Field(ra, 26, 27));
+  Put(l, 9, Field(ra, 882, 883));
+  for (int h = 1; h <= static_cast<int>(kMaxRunners); ++h) {
+    Put(l, 11 + 5 * (h - 1), JrdbField(odds.Win(h)));
+    Put(l, 101 + 5 * (h - 1), JrdbField(odds.Place(h)));
+  }
+  for (int q = 1; q <= kHorsePairs; ++q) Put(l, 191 + 5 * (q - 1), JrdbField(odds.Quinella(q)));
+  return l;
+}
+
+// The KOL code whose name is the racecourse's name.
+std::string KolCode(std::string_view jvCourse) {
+  const std::string_view name = CourseName(jvCourse);
+  for (int n = 0; n < 100; ++n) {
+    const std::string code = FormatInt(n / 10, 1) + FormatInt(n % 10, 1);
+    if (KolCourseName(code).substr(0, 4) == name) return code;
+  }
+  return "99";
+}
+
+std::string KolLine(std::string_view ra, const RaceOdds& odds, const std::array<SeRecord, kRunnerSlots>& runners) {
+  std::string l(kKolLineLength, ' ');
+  Put(l, 1, KolCode(CourseCode(ra)));
+  Put(l, 7, Field(ra, 22, 27));
+  Put(l, 13, RaceDate(ra));
+  Put(l, 110, Field(ra, 882, 883));
+  const int n = RegisteredRunners(ra);
+  for (int h = 1; h <= static_cast<int>(kMaxRunners); ++h)
+    Put(l, 162 + 5 * (h - 1), h <= n ? KolField(odds.Win(h), 5) : PadLeft("-", 5));
+  for (int q = 1; q <= kHorsePairs; ++q) Put(l, 432 + 7 * (q - 1), KolField(odds.Quinella(q), 7));
+
+  // Bracket quinella odds from the horse pairs of the two brackets.
+  std::array<double, kBracketPairs + 1> chance{};
+  int q = 0;
+  for (int a = 1; a <= 17; ++a)
+    for (int b = a + 1; b <= 18; ++b) {
+      ++q;
+      if (b > n || !HasValue(odds.Quinella(q))) continue;
+      int fa = FieldNumber(runners[a - 1].view(), 28, 28), fb = FieldNumber(runners[b - 1].view(), 28, 28);
+      if (fa > fb) std::swap(fa, fb);
+      const int p = BracketPairIndex(FormatInt(fa, 2) + "-" + FormatInt(fb, 2));
+      if (p > 0) chance[p] += 1.0 / ParseStoredNumber(odds.Quinella(q));
+    }
+  for (int p = 1; p <= kBracketPairs; ++p) {
+    std::string field = PadLeft("-", 5);
+    if (chance[p] > 0) {
+      const long long tenths = std::llround(To15Digits(10.0 / chance[p]));
+      field = FormatInt(tenths > 99999 ? 99999 : tenths < 10 ? 10 : tenths, 5);
+    }
+    Put(l, 252 + 5 * (p - 1), field);
+  }
+  return l;
+}
+
+std::uint32_t DosTime(std::string_view date) {
+  const auto y = static_cast<std::uint32_t>(ReadNumber(date.substr(0, 4)));
+  const auto m = static_cast<std::uint32_t>(ReadNumber(date.substr(4, 2)));
+  const auto d = static_cast<std::uint32_t>(ReadNumber(date.substr(6, 2)));
+  return ((y - 1980) << 25) | (m << 21) | (d << 16) | (9u << 11);
+}
+
+}  // namespace
+
+std::vector<DemoOddsArchive> WriteDemoOddsArchives(const fs::path& root) {
+  const Store store(root, false);
+  const std::vector<std::string> names = store.MeetingNames();
+  std::vector<DemoOddsArchive> written;
+  if (names.empty()) return written;
+  std::vector<std::string> meetings;
+  for (const std::string& name : names)
+    if (name.compare(0, 14, names.front(), 0, 14) == 0) meetings.push_back(name);
+
+  struct Kind {
+    const char* source;
+    const char* archivePrefix;
+    const char* member;  // empty: the JRDB text named after the date
+  };
+  const Kind kinds[] = {{"KOL3", "kd3_jb", "kol_ods.kd3"}, {"KOL2", "j", "kol_ods.kd2"}, {"JRDB", "OZ", ""}};
+
+  auto day = std::make_unique<DayTables>();
+  const fs::path folder = store.Folder(store_names::kYlzh, true);
+  for (std::size_t k = 0; k < std::size(kinds); ++k) {
+    const std::string& meeting = meetings[k % meetings.size()];
+    LoadMeetingDay(store, meeting, *day);
+    std::string text, date;
+    int races = 0;
+    for (int slot = 0; slot < kRaceSlots; ++slot) {
+      const std::string_view ra = day->RaceRecords[slot].view();
+      if (!HoldsRace(ra)) continue;
+      date = std::string(RaceDate(ra));
+      const RaceOdds odds{day->PredictedOddsRecords[slot].view()};
+      text += kinds[k].member[0] ? KolLine(ra, odds, day->RunnerRecords[slot]) : JrdbLine(ra, odds);
+      text += "\r\n";
+      ++races;
+    }
+    if (races == 0) continue;
+    const std::string yymmdd = date.substr(2, 6);
+    const std::string member = kinds[k].member[0] ? kinds[k].member : "Oz" + yymmdd + ".txt";
+    const fs::path path = folder / (kinds[k].archivePrefix + yymmdd + ".lzh");
+    WriteFileAtomically(path, MakeStoredLzhArchive({{member, text}}, DosTime(date)));
+    written.push_back({path, kinds[k].source, SjisToUtf8(meeting), races});
+  }
+  return written;
+}
+
+}  // namespace furlong
