@@ -57,11 +57,5 @@ TEST(DemoOddsArchives, OneArchiveOfEachSourceImportsTheOddsTheStoreAlreadyShows)
   }
 }
 
-TEST(DemoOddsArchives, AnEmptyStoreGetsNoArchive) {
-  test::ScratchDir dir;
-  Store store(dir.path());
-  EXPECT_TRUE(WriteDemoOddsArchives(dir.path()).empty());
-}
-
 }  // namespace
 }  // namespace furlong

@@ -33,7 +33,7 @@ fs::path FileInFolder(const fs::path& folder, std::string_view name) {
   std::error_code ec;
   if (fs::exists(exact, ec)) return exact;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-    if (EqualsIgnoringAsciiCase(it->path().filename().string(), name)) return it->path();
+    if (EqualsIgnoringAsciiCase(PathNameToSjis(it->path().filename()), name)) return it->path();
   return exact;
 }
 
