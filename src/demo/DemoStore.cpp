@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "demo/DemoRecords.h"
 #include "demo/DemoWorld.h"
+#include "jvlink/StoreWriter.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/Store.h"
@@ -15,16 +17,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Lines of a keyed file as MergeByRaceKey leaves them: stamp zeroed, in
-// ascending order (the common head makes that RaceKey order).
-std::string KeyedFileContent(std::vector<std::string> records) {
-  for (auto& r : records) r = ZeroRecordStamp(r);
-  std::sort(records.begin(), records.end());
-  std::string content;
-  for (auto& r : records) content += r;
-  return content;
-}
-
+// Writes the demo through the record filing's own operations, batched so
+// that each file is written once, as an import of the same records would
+// leave it.
 class Writer {
  public:
   Writer(const fs::path& root, DemoSummary& summary) : store_(root), summary_(summary) {}
@@ -35,75 +30,72 @@ class Writer {
     WriteResultsRaces(w);
     WriteMeetings(w);
     WriteOdds(w);
+    filing_.Flush();
+    for (const fs::path& p : written_) {
+      ++summary_.files;
+      summary_.bytes += fs::file_size(p);
+    }
   }
 
  private:
   Store store_;
   DemoSummary& summary_;
-
-  void Count(const fs::path&, std::size_t bytes, bool newFile = true) {
-    if (newFile) ++summary_.files;
-    summary_.bytes += bytes;
-  }
-
-  void WriteWhole(const fs::path& path, const std::string& content) {
-    WriteFileAtomically(path, content);
-    Count(path, content.size());
-  }
+  BatchedStoreWriter filing_;
+  std::set<fs::path> written_;
 
   void WriteHorseMasters(const demo::World& w) {
     for (const demo::Horse& h : w.horses) {
       const std::string year = h.id.substr(0, 4);
       if (h.legacyMaster) {
+        // Legacy files are never filed by the program; they are written as
+        // an older version of it left them.
         store_.Folder(store_names::kUma, true);
         store_.YearFolder(store_names::kUma, year, true);
-        WriteWhole(store_.LegacyHorseMasterFile(h.id), demo::MakeLegacyHorseMaster(w, h));
+        const fs::path path = store_.LegacyHorseMasterFile(h.id);
+        WriteFileAtomically(path, demo::MakeLegacyHorseMaster(w, h));
+        written_.insert(path);
         ++summary_.legacyHorseMasters;
       } else {
-        store_.YearFolder(store_names::kUm2, year, true);
-        std::string um = demo::MakeHorseMaster(w, h);
-        store_.ReplaceWholeFile(store_.HorseMasterFile(h.id), um);
-        Count({}, um.size());
+        const fs::path path = store_.HorseMasterFile(h.id);
+        filing_.ReplaceWholeFile(path, demo::MakeHorseMaster(w, h));
+        written_.insert(path);
         ++summary_.horseMasters;
       }
     }
   }
 
-  // Horse history files: every earlier run, written whole in the order the
-  // filing would leave them.
+  // Horse history files: every earlier run, as results records.
   void WriteHistories(const demo::World& w) {
     for (const demo::Horse& h : w.horses) {
       if (h.runs.size() < 2) continue;
-      std::vector<std::string> records;
-      for (std::size_t k = 0; k + 1 < h.runs.size(); ++k)
-        records.push_back(demo::MakeRunnerRecord(w, w.runs[static_cast<std::size_t>(h.runs[k])]));
-      summary_.pastRuns += static_cast<int>(records.size());
-      for (std::size_t k = 0; k + 1 < h.runs.size(); ++k)
-        if (!w.races[static_cast<std::size_t>(w.runs[static_cast<std::size_t>(h.runs[k])].race)].filed)
-          ++summary_.localPastRuns;
       store_.YearFolder(store_names::kSei, h.id.substr(0, 4), true);
-      WriteWhole(store_.HorseHistoryFile(h.id), KeyedFileContent(std::move(records)));
+      const fs::path path = store_.HorseHistoryFile(h.id);
+      for (std::size_t k = 0; k + 1 < h.runs.size(); ++k) {
+        const demo::Run& run = w.runs[static_cast<std::size_t>(h.runs[k])];
+        filing_.MergeByRaceKey(path, ZeroRecordStamp(demo::MakeRunnerRecord(w, run)), false);
+        ++summary_.pastRuns;
+        if (!w.races[static_cast<std::size_t>(run.race)].filed) ++summary_.localPastRuns;
+      }
+      written_.insert(path);
       ++summary_.horseHistoryFiles;
     }
   }
 
-  // Results race files: one per date and racecourse of the earlier races.
+  // Results race files: the race records of the earlier runs, per date and
+  // racecourse.
   void WriteResultsRaces(const demo::World& w) {
-    std::map<std::string, std::vector<std::string>> files;
     for (const demo::Race& r : w.races) {
       if (r.current || !r.filed) continue;
-      files[demo::DateText(r.date) + r.course].push_back(demo::MakeRaceRecord(w, r));
-    }
-    for (auto& [name, records] : files) {
-      const std::string& first = records.front();
-      store_.YearFolder(store_names::kSeir, Field(first, 12, 15), true);
-      summary_.pastRaces += static_cast<int>(records.size());
-      WriteWhole(store_.ResultsRaceFile(first), KeyedFileContent(std::move(records)));
-      ++summary_.resultsRaceFiles;
+      const std::string ra = demo::MakeRaceRecord(w, r);
+      store_.YearFolder(store_names::kSeir, Field(ra, 12, 15), true);
+      const fs::path path = store_.ResultsRaceFile(ra);
+      filing_.MergeByRaceKey(path, ZeroRecordStamp(ra), false);
+      ++summary_.pastRaces;
+      if (written_.insert(path).second) ++summary_.resultsRaceFiles;
     }
   }
 
-  // The demo meetings' own files, filed record by record as an import does.
+  // The demo meetings' own files: race, runner and payout files.
   void WriteMeetings(const demo::World& w) {
     for (const demo::Meeting& m : w.meetings) {
       std::string base;
@@ -111,36 +103,33 @@ class Writer {
         const demo::Race& r = w.races[static_cast<std::size_t>(raceIndex)];
         const std::string ra = demo::MakeRaceRecord(w, r);
         base = MeetingBaseName(ra);
-        store_.MergeByRaceKey(store_.RaceFile(base), ZeroRecordStamp(ra), true);
+        filing_.MergeByRaceKey(store_.RaceFile(base), ZeroRecordStamp(ra), true);
         std::vector<int> byNumber = r.runs;
         std::sort(byNumber.begin(), byNumber.end(), [&](int a, int b) {
           return w.runs[static_cast<std::size_t>(a)].horseNumber < w.runs[static_cast<std::size_t>(b)].horseNumber;
         });
         for (int ru : byNumber) {
           const demo::Run& run = w.runs[static_cast<std::size_t>(ru)];
-          store_.PutRunnerSlot(store_.RunnerFile(base), demo::MakeRunnerRecord(w, run), r.number, run.horseNumber);
+          filing_.PutRunnerSlot(store_.RunnerFile(base), demo::MakeRunnerRecord(w, run), r.number, run.horseNumber);
         }
         if (r.finished) {
-          store_.MergeByRaceKey(store_.PayoutFile(base), ZeroRecordStamp(demo::MakePayoutRecord(w, r)), false);
+          filing_.MergeByRaceKey(store_.PayoutFile(base), ZeroRecordStamp(demo::MakePayoutRecord(w, r)), false);
           ++summary_.finishedRaces;
         }
         ++summary_.races;
         summary_.runners += static_cast<int>(r.runs.size());
       }
       summary_.meetings.push_back(SjisToUtf8(base));
-      for (const fs::path& p : {store_.RaceFile(base), store_.RunnerFile(base), store_.PayoutFile(base)}) {
-        std::error_code ec;
-        auto size = fs::file_size(p, ec);
-        if (!ec) Count(p, static_cast<std::size_t>(size));
-      }
+      written_.insert(store_.RaceFile(base));
+      written_.insert(store_.RunnerFile(base));
+      written_.insert(store_.PayoutFile(base));
     }
   }
 
   // Predicted odds: each meeting's own file where the meeting has one, and
   // a day file for the meetings that take theirs from it.
   void WriteOdds(const demo::World& w) {
-    std::map<int, std::string> dayFiles;
-    std::map<int, std::string> dayBase;
+    std::map<int, std::string> dayFiles, dayBase;
     for (const demo::Meeting& m : w.meetings) {
       std::string own;
       for (int raceIndex : m.races) {
@@ -151,12 +140,14 @@ class Writer {
       const std::string base = MeetingBaseName(demo::MakeRaceRecord(w, w.races[static_cast<std::size_t>(m.races[0])]));
       if (m.inDayOddsFile) dayBase[m.date] = base;
       if (!own.empty()) {
-        WriteWhole(store_.OddsFile(base), own);
+        WriteFileAtomically(store_.OddsFile(base), own);
+        written_.insert(store_.OddsFile(base));
         ++summary_.oddsFiles;
       }
     }
     for (auto& [date, content] : dayFiles) {
-      WriteWhole(store_.DayOddsFile(dayBase[date]), content);
+      WriteFileAtomically(store_.DayOddsFile(dayBase[date]), content);
+      written_.insert(store_.DayOddsFile(dayBase[date]));
       ++summary_.oddsFiles;
     }
   }

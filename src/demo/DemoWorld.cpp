@@ -360,6 +360,15 @@ double CornerTime(const TrackDef& t, int corner) {
 
 constexpr double kStyleEarly[4] = {0.03, 0.22, 0.55, 0.85};
 
+// A runner's own last three furlongs in a flat race: the race's, plus what
+// it lost to the winner, less how far it was behind at the fourth corner;
+// kept within what horses actually run.
+int FlatLastThree(const Race& r, int gap, int behindAtFourth) {
+  const bool turf = r.track.surface == Surface::Turf;
+  const int v = std::clamp(r.lastThree + gap - behindAtFourth, r.lastThree - 30, r.lastThree + 45);
+  return std::clamp(v, turf ? 318 : 345, turf ? 420 : 455);
+}
+
 // Popularity-based win odds in tenths for a field of n.
 int OddsForPopularity(Rng& rng, int popularity, int n) {
   static const double base[18] = {2.6, 4.4, 6.5, 8.8, 11.5, 15, 19.5, 25, 32, 40, 50, 62, 78, 95, 120, 150, 190, 240};
@@ -1135,7 +1144,7 @@ void Builder::FinishHistoricalRaces() {
         run.lastThree = std::clamp(r.lastThree + static_cast<int>(std::lround((gap - g4) * 0.35)), r.lastThree - 10,
                                    r.lastThree + 15);
       } else {
-        run.lastThree = std::clamp(r.lastThree + gap - g4, r.lastThree - 30, r.lastThree + 45);
+        run.lastThree = FlatLastThree(r, gap, g4);
       }
     }
   }
@@ -1400,7 +1409,7 @@ void Builder::RunCurrentRace(int raceIndex, int card) {
     int g4 = std::max(0, static_cast<int>(std::lround(behind + rng_.Normal(0, 0.8))));
     ru.lastThree = jump ? std::clamp(r.lastThree + static_cast<int>(std::lround((gap - g4) * 0.35)), r.lastThree - 10,
                                      r.lastThree + 15)
-                        : std::clamp(r.lastThree + gap - g4, r.lastThree - 30, r.lastThree + 45);
+                        : FlatLastThree(r, gap, g4);
     int p = ru.position;
     if (ru.deadHeat)
       ru.prize = (r.prize[static_cast<std::size_t>(p - 1)] + r.prize[static_cast<std::size_t>(p)]) / 20 * 10;
