@@ -16,7 +16,10 @@
 #include "StoreTestSupport.h"
 #include "demo/DemoRecords.h"
 #include "demo/DemoStore.h"
+#include "demo/DemoCalendar.h"
 #include "demo/DemoWorld.h"
+#include "demo/RecordBuffer.h"
+#include "imports/HorseMasterConversion.h"
 #include "store/DayTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
@@ -539,6 +542,189 @@ TEST(DemoStore, PredictedOddsCoverTheRacesTheyAreFiledFor) {
   EXPECT_GT(meetingFiles, 0);
   EXPECT_EQ(dayFiles, 1);
   EXPECT_EQ(meetingFiles + dayFiles, Demo().summary.oddsFiles);
+}
+
+const demo::World& World1() {
+  static const demo::World w = demo::BuildWorld(1);
+  return w;
+}
+
+TEST(DemoStore, RecordFieldsArePaddedAsTheDataServicePadsThem) {
+  demo::RecordBuffer b(20);
+  b.PutWideText(1, 8, SJ("馬名"));  // two characters, then two full-width spaces
+  EXPECT_EQ(b.bytes().substr(0, 8), SJ("馬名　　"));
+  b.PutWideText(9, 5, SJ("ア"));  // an odd width ends in a half-width space
+  EXPECT_EQ(b.bytes().substr(8, 5), SJ("ア　") + " ");
+  b.PutText(14, 3, SJ("あい"));  // never half a character
+  EXPECT_EQ(b.bytes().substr(13, 3), SJ("あ") + " ");
+  b.PutNumber(17, 2, 7);
+  EXPECT_EQ(b.bytes().substr(16, 2), "07");
+  b.PutNumber(17, 2, 123);  // too wide: all nines, as the odds fields cap
+  EXPECT_EQ(b.bytes().substr(16, 2), "99");
+  EXPECT_EQ(b.bytes().substr(18), "\r\n");
+  EXPECT_THROW(b.Put(18, "xx"), std::logic_error);  // would overwrite the CR LF
+}
+
+TEST(DemoStore, BracketsFollowTheJraRule) {
+  EXPECT_EQ(demo::BracketsOf(7), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(demo::BracketsOf(10), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 7, 8, 8}));
+  std::vector<int> b18 = demo::BracketsOf(18);
+  EXPECT_EQ(std::count(b18.begin(), b18.end(), 1), 2);
+  EXPECT_EQ(std::count(b18.begin(), b18.end(), 7), 3);
+  EXPECT_EQ(std::count(b18.begin(), b18.end(), 8), 3);
+}
+
+TEST(DemoStore, CalendarNumbersTheDemoWeekendAsJraDoes) {
+  const int sat = demo::DaySerial(2024, 11, 16);
+  EXPECT_EQ(demo::DateText(sat), "20241116");
+  EXPECT_EQ(demo::WeekdayCode(sat), 1);
+  EXPECT_EQ(demo::WeekdayCode(sat + 1), 2);
+  int meeting = 0, day = 0;
+  demo::MeetingAndDay(sat, "05", meeting, day);
+  EXPECT_EQ(meeting, 5);  // 5回東京5日
+  EXPECT_EQ(day, 5);
+  demo::MeetingAndDay(sat + 1, "03", meeting, day);
+  EXPECT_EQ(meeting, 3);  // 3回福島6日
+  EXPECT_EQ(day, 6);
+  int y, m, d;
+  demo::CivilFromSerial(demo::DaySerial(2024, 2, 29) + 1, y, m, d);
+  EXPECT_EQ(y * 10000 + m * 100 + d, 20240301);
+}
+
+TEST(DemoStore, RunnersSuitTheirRaces) {
+  Store store(Demo().dir.path(), false);
+  int oneTurn = 0;
+  for (const MeetingFiles& m : Meetings(store)) {
+    for (std::size_t i = 0; i < 12; ++i) {
+      const std::string& ra = m.races[i];
+      SCOPED_TRACE(SjisToUtf8(m.name) + " race " + std::to_string(i + 1));
+      const int n = Num(ra, 882, 883), type = Num(ra, 617, 618), d = Num(ra, 698, 701);
+      const bool fillies = Text(ra, 620, 620) == "2";
+      std::set<int> jockeys;
+      for (const std::string& se : RunnersOf(m, i)) {
+        if (type == 11) {
+          EXPECT_EQ(Num(se, 83, 84), 2);
+        }
+        if (type == 13) {
+          EXPECT_GE(Num(se, 83, 84), 3);
+        }
+        if (fillies) {
+          EXPECT_EQ(Text(se, 79, 79), "2");
+        }
+        EXPECT_TRUE(jockeys.insert(Num(se, 297, 301)).second) << "one rider on two horses";
+        EXPECT_GE(Num(se, 289, 291), 480);
+        EXPECT_LE(Num(se, 289, 291), 620);
+        const std::string sign = Text(se, 328, 328), change = Text(se, 329, 331);
+        EXPECT_TRUE(sign == "+" || sign == "-" || sign == " ");
+        EXPECT_TRUE(change == "999" || change == "   " || ReadNumber(change) < 40) << change;
+        if (Num(se, 335, 336) == 0) continue;
+        for (std::size_t c = 352; c < 360; c += 2) EXPECT_LE(Num(se, c, c + 1), n);
+        if (d <= 1600 && Num(ra, 706, 707) < 50) {
+          EXPECT_EQ(Text(se, 352, 355), "0000");  // one turn: no first or second corner
+          EXPECT_GT(Num(se, 358, 359), 0);
+          ++oneTurn;
+        }
+      }
+    }
+  }
+  EXPECT_GT(oneTurn, 0);
+}
+
+// Classes by the youngest-age condition code.
+bool IsMaidenCode(int code) { return code == 701 || code == 702 || code == 703; }
+
+TEST(DemoStore, CareersClimbTheClassLadder) {
+  Store store(Demo().dir.path(), false);
+  int checked = 0;
+  for (const MeetingFiles& m : Meetings(store)) {
+    for (std::size_t i = 0; i < 12; ++i) {
+      const std::string& ra = m.races[i];
+      if (Num(ra, 706, 707) >= 50) continue;  // jump classes are separate
+      const int code = Num(ra, 635, 637);
+      for (const std::string& se : RunnersOf(m, i)) {
+        const std::string id = Text(se, 31, 40);
+        SCOPED_TRACE(id);
+        int wins = 0, runs = 0;
+        if (fs::exists(store.HorseHistoryFile(id))) {
+          for (const std::string& run : Records(store.HorseHistoryFile(id), kSeLength)) {
+            ++runs;
+            fs::path seir = store.ResultsRaceFile(run);
+            if (!fs::exists(seir)) continue;
+            for (const std::string& past : Records(seir, kRaLength)) {
+              if (RaceKey(past) != RaceKey(run) || Num(past, 706, 707) >= 50) continue;
+              const int pastCode = Num(past, 635, 637);
+              if (pastCode == 701) {
+                EXPECT_EQ(runs, 1) << "a newcomers' race after a first run";
+              }
+              if (wins > 0) {
+                EXPECT_FALSE(IsMaidenCode(pastCode)) << "a maiden race after a win";
+              }
+            }
+            wins += Num(run, 335, 336) == 1;
+          }
+        }
+        if (code == 701) {
+          EXPECT_EQ(runs, 0);
+        }
+        if (code == 703) {
+          EXPECT_EQ(wins, 0);
+        }
+        if (Num(ra, 617, 618) == 13 && (code == 5 || code == 10 || code == 16)) {
+          EXPECT_EQ(wins, code == 5 ? 1 : code == 10 ? 2 : 3);  // 1勝, 2勝, 3勝 classes
+        }
+        if (Num(ra, 617, 618) == 13 && code == 999) {
+          EXPECT_GE(wins, 4);
+        }
+        ++checked;
+      }
+    }
+  }
+  EXPECT_EQ(checked, Demo().summary.runners - [&] {
+    int jumpers = 0;
+    for (const MeetingFiles& m : Meetings(store))
+      for (std::size_t i = 0; i < 12; ++i)
+        if (Num(m.races[i], 706, 707) >= 50) jumpers += Num(m.races[i], 882, 883);
+    return jumpers;
+  }());
+}
+
+TEST(DemoStore, LegacyHorseMastersConvertToTheHorsesCurrentMasters) {
+  const demo::World& w = World1();
+  int legacy = 0;
+  for (const demo::Horse& h : w.horses) {
+    if (!h.legacyMaster) continue;
+    ++legacy;
+    const std::string old = demo::MakeLegacyHorseMaster(w, h);
+    ASSERT_EQ(old.size(), kLegacyUmLength);
+    const std::string converted = ConvertLegacyHorseMasterRecord(old);
+    const std::string current = demo::MakeHorseMaster(w, h);
+    ASSERT_GE(converted.size(), kUmLength - 2);  // the line, with or without its CR LF
+    SCOPED_TRACE(h.id);
+    EXPECT_EQ(Field(converted, 1, 204), Field(current, 1, 204));
+    for (std::size_t a = 0; a < 14; ++a) {
+      const std::size_t c = 205 + 46 * a;
+      EXPECT_EQ(Field(converted, c + 10, c + 45), Field(current, c + 10, c + 45));  // ancestor names
+      EXPECT_EQ(Field(converted, c + 2, c + 9), Field(current, c + 2, c + 9));      // last 8 digits of the number
+    }
+    EXPECT_EQ(TrimSpaces(RemoveWideSpaces(Field(converted, 891, 962))),
+              TrimSpaces(RemoveWideSpaces(Field(current, 891, 962))));  // breeder
+    EXPECT_EQ(Field(converted, 963, 1607), Field(current, 963, 1607));  // owner, prizes, placings
+  }
+  EXPECT_GT(legacy, 0);
+}
+
+TEST(DemoStore, KolOddsRecordsKeepTheirOwnRacecourseCode) {
+  const demo::World& w = World1();
+  for (const demo::Meeting& m : w.meetings) {
+    if (m.oddsSource != 'K') continue;
+    const demo::Race& r = w.races[static_cast<std::size_t>(m.races[0])];
+    const std::string rec = demo::MakeOddsRecord(w, r, 'K');
+    EXPECT_EQ(Field(rec, 9, 10), demo::KolCourseCode(r.course));
+    EXPECT_EQ(Field(rec, 17, 17), "K");
+    EXPECT_TRUE(IsBlank(Field(rec, 128, 235)));  // KOL has no place odds
+    return;
+  }
+  FAIL() << "no meeting takes KOL odds";
 }
 
 TEST(DemoStore, SampleCommandWritesAStoreButLeavesAnExistingOneAlone) {

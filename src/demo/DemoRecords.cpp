@@ -33,11 +33,11 @@ std::string ConditionCode(const Race& r) {
 
 // Data kind and creation date of a record: results come a few days after
 // the race, the demo meetings' records the day they were published.
-void PutStamp(RecordBuffer& b, const Race& r, bool runnerOfCurrent) {
+void PutStamp(RecordBuffer& b, const Race& r) {
   b.Put(3, std::string(1, r.dataKind));
   int created = r.date + (r.dataKind == '7' ? 3 : 1);
-  if (r.current) created = r.finished ? r.date : DaySerial(2024, 11, 16);
-  (void)runnerOfCurrent;
+  // A race card is published the day before the race.
+  if (r.current) created = r.finished ? r.date : r.date - 1;
   b.Put(4, DateText(created));
 }
 
@@ -85,7 +85,7 @@ std::string KolCourseCode(const std::string& course) {
 std::string MakeRaceRecord(const World& w, const Race& r) {
   RecordBuffer b(kRaLength);
   b.Put(1, "RA");
-  PutStamp(b, r, false);
+  PutStamp(b, r);
   PutRaceKey(b, r);
   b.PutNumber(28, 1, WeekdayCode(r.date));
   b.PutNumber(29, 4, r.specialNumber);
@@ -180,10 +180,9 @@ std::string MakeRunnerRecord(const World& w, const Run& run) {
   const Jockey& j = names.jockeys[static_cast<std::size_t>(run.jockey)];
   RecordBuffer b(kSeLength);
   b.Put(1, "SE");
-  PutStamp(b, r, true);
+  PutStamp(b, r);
   PutRaceKey(b, r);
-  b.PutNumber(28, 1, run.bracket > 0 ? run.bracket : 0);
-  if (run.bracket == 0) b.Put(28, "0");
+  b.PutNumber(28, 1, run.bracket);
   b.PutNumber(29, 2, run.horseNumber);
   b.Put(31, h.id);
   b.PutWideText(41, 36, h.name);
@@ -292,7 +291,7 @@ int Payout(double returnRate, double chance, int entries, int normalEntries) {
 std::string MakePayoutRecord(const World& w, const Race& r) {
   RecordBuffer b(kHrLength);
   b.Put(1, "HR");
-  PutStamp(b, r, false);
+  PutStamp(b, r);
   PutRaceKey(b, r);
   const int starters = Starters(w, r);
   b.PutNumber(28, 2, r.registered);

@@ -424,11 +424,11 @@ class Builder {
   std::vector<int> JockeyPool(const std::string& course) const;
 
   void MakeMeetings();
-  int NewHorse(const Race& race, int meetingIndex);
+  int NewHorse(const Race& race);
   std::vector<PlannedRun> PlanCareer(const Horse& h, const Race& current, int wins, int runsWanted, int jumpRuns);
   void AddPastRuns(int horse, const std::vector<PlannedRun>& plan);
   int MakeAwayRace(const PlannedRun& p, const std::string& course, const Horse& h, const std::vector<bool>& used);
-  int FindOrMakeRace(int horse, const PlannedRun& p, ClassKind cls, int raceType, const TrackDef& track);
+  int FindOrMakeRace(int horse, const PlannedRun& p, ClassKind cls, int raceType);
   int FindOrMakeRaceOn(int horse, int date, const PlannedRun& p, ClassKind cls, int raceType, bool strict);
   int MakeRace(int date, const std::string& course, int number, ClassKind cls, int raceType, const TrackDef& track,
                const Horse& maker);
@@ -571,7 +571,7 @@ ClassKind ClassOfLevel(int level) {
 // The Saturday on or before a date.
 int SaturdayOnOrBefore(int serial) { return serial - (Weekday(serial) + 1) % 7; }
 
-int Builder::NewHorse(const Race& race, int meetingIndex) {
+int Builder::NewHorse(const Race& race) {
   Horse h;
   const bool jump = race.track.surface == Surface::Jump;
   int age = 2;
@@ -673,7 +673,6 @@ int Builder::NewHorse(const Race& race, int meetingIndex) {
   for (auto& p : plan)
     if (p.away == 1) w_.horses.back().symbol = 5;  // came back from local racing
   AddPastRuns(index, plan);
-  (void)meetingIndex;
   return index;
 }
 
@@ -877,7 +876,7 @@ void Builder::AddPastRuns(int horse, const std::vector<PlannedRun>& plan) {
       }
       if (raceIndex < 0) raceIndex = MakeAwayRace(p, course, h, used);
     } else {
-      raceIndex = FindOrMakeRace(horse, p, cls, type, TrackDef{});
+      raceIndex = FindOrMakeRace(horse, p, cls, type);
     }
 
     Run run;
@@ -911,7 +910,7 @@ TrackDef Builder::ChooseTrack(const Horse& h, const std::string& course, bool ju
   return *best;
 }
 
-int Builder::FindOrMakeRace(int horse, const PlannedRun& p, ClassKind cls, int raceType, const TrackDef&) {
+int Builder::FindOrMakeRace(int horse, const PlannedRun& p, ClassKind cls, int raceType) {
   const int other = Weekday(p.date) == 6 ? p.date + 1 : p.date - 1;
   for (int strict = 1; strict >= 0; --strict)
     for (int date : {p.date, other}) {
@@ -1431,7 +1430,7 @@ void Builder::Build() {
     for (int raceIndex : w_.meetings[mi].races) {
       const int n = w_.races[static_cast<std::size_t>(raceIndex)].registered;
       for (int k = 0; k < n; ++k) {
-        int h = NewHorse(w_.races[static_cast<std::size_t>(raceIndex)], static_cast<int>(mi));
+        int h = NewHorse(w_.races[static_cast<std::size_t>(raceIndex)]);
         Run run;
         run.horse = h;
         run.race = raceIndex;
