@@ -341,12 +341,12 @@ void TMainForm::BuildPages() {
   pages_.insert(pages_.begin(), {prediction_, verification_, diagram_, result_});
 }
 
-void TMainForm::Information(const QString& text) {
+void TMainForm::Information(const QString& text, bool beep) {
   if (options_.messageSink) {
     options_.messageSink(text);
     return;
   }
-  QApplication::beep();
+  if (beep) QApplication::beep();
   QMessageBox::information(this, kApplicationTitle, text);
 }
 
@@ -506,7 +506,8 @@ void TMainForm::FormShow() {
   if (!jvlink_) return;
   const int result = jvlink_->JVInit(SoftwareId(versionText_.toStdString()));
   if (result != 0) {
-    Information("JVInitエラー：" + FromSjis(JVResultMessage("JVInit", result)));
+    // A plain message box, without the beep.
+    Information("JVInitエラー：" + FromSjis(JVResultMessage("JVInit", result)), false);
     return;
   }
   const std::string version = jvlink_->Version();

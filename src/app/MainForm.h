@@ -122,7 +122,8 @@ class TMainForm : public QMainWindow {
   // Shows what an analysis run produced: the header, the pages, the arrows.
   void ShowAnalysis(const RaceAnalysisResult* result);
   void SelectDatListRow(int row);
-  void Information(const QString& text);
+  // An information message, after the system beep unless told otherwise.
+  void Information(const QString& text, bool beep = true);
 
   MainFormOptions options_;
   std::filesystem::path dataRoot_;

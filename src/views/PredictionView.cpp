@@ -76,8 +76,8 @@ PredictionView::PredictionView(MeetingFlow& flow, QWidget* parent) : QWidget(par
     kai->setObjectName(QString("kaiLabel%1").arg(i + 1));
     kai->setFont(valueFont);
     kai->setAutoFillBackground(true);
-    kai->setFrameShape(QFrame::Panel);
-    kai->setFrameShadow(QFrame::Sunken);
+    kai->setFrameShape(QFrame::Box);
+    kai->setFrameShadow(QFrame::Plain);
     kai->setAlignment(Qt::AlignCenter);
     kai->setFixedSize(64, 22);
     SetBackground(kai, kInfoBackground);

@@ -19,7 +19,7 @@ namespace furlong {
 
 namespace {
 const QColor kChartBackground(199, 174, 173);
-constexpr double kHalfBar = 0.3;
+constexpr double kHalfBar = 0.25;
 }  // namespace
 
 RangeChart::RangeChart(const QString& title, const QString& valueAxisTitle, QWidget* parent) : QWidget(parent) {
@@ -49,6 +49,7 @@ RangeChart::RangeChart(const QString& title, const QString& valueAxisTitle, QWid
   runnerAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   runnerAxis_->setReverse(true);
   runnerAxis_->setGridLineVisible(false);
+  runnerAxis_->setTruncateLabels(false);
   chart_->addAxis(runnerAxis_, Qt::AlignLeft);
 
   view_ = new QChartView(chart_, this);
@@ -131,7 +132,9 @@ void RangeChart::Build() {
     marks->attachAxis(runnerAxis_);
   }
   // Some room on both sides so that the end marks stay inside the plot.
-  valueAxis_->setRange(low - span * 0.08, high + span * 0.08);
+  // The axis keeps to values of zero or more when every bar does.
+  const double axisFrom = low >= 0 ? std::max(0.0, low - span * 0.08) : low - span * 0.08;
+  valueAxis_->setRange(axisFrom, high + span * 0.08);
   valueAxis_->applyNiceNumbers();
 }
 
