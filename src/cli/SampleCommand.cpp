@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "Command.h"
+#include "demo/DemoOddsArchives.h"
 #include "demo/DemoStore.h"
 #include "store/Store.h"
 
@@ -50,6 +51,8 @@ RegisterCommand sample{
         io.out << "  horse masters: " << s.horseMasters << " current, " << s.legacyHorseMasters << " legacy only\n";
         io.out << "  predicted odds files: " << s.oddsFiles << "\n";
         io.out << "  files: " << s.files << ", bytes: " << s.bytes << "\n";
+        for (const DemoOddsArchive& a : WriteDemoOddsArchives(args->root))
+          io.out << "  odds archive (" << a.source << ", " << a.meeting << "): " << a.path.filename().string() << "\n";
         return kExitOk;
       };
     }};
