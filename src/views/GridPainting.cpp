@@ -2,29 +2,13 @@
 
 #include <QFontMetrics>
 
-#include <array>
 #include <cmath>
 
 #include "store/Encoding.h"
 
 namespace furlong {
 
-std::optional<Rgb> FrameColour(int frame) {
-  static constexpr std::array<Rgb, 8> kFrames{kWhite, kGray, kRed, kBlue, kYellow, kLime, kOrange, kFuchsia};
-  if (frame < 1 || frame > 8) return std::nullopt;
-  return kFrames[static_cast<std::size_t>(frame - 1)];
-}
-
 Rgb FrameTextColour(int frame) { return frame == 1 || frame == 5 ? kBlack : kWhite; }
-
-Rgb PlacingColour(int position) {
-  switch (position) {
-    case 1: return kPink;
-    case 2: return kLightGreen;
-    case 3: return kLightYellow;
-    default: return kWhite;
-  }
-}
 
 int PointsToPixels(int points) {
   // MulDiv(points, 96, 72), rounded half up.
@@ -129,6 +113,6 @@ void PaintHorseNumberCell(CellCanvas& c, std::string_view text, QPoint at, const
   c.Text(at.x(), at.y(), text);
 }
 
-void PaintPlacingBackground(CellCanvas& c, int position) { c.Fill(PlacingColour(position)); }
+void PaintPlacingBackground(CellCanvas& c, int position) { c.Fill(FinishBackground(position)); }
 
 }  // namespace furlong

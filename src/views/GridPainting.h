@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "analysis/Colour.h"
+#include "analysis/GridCellColours.h"
 
 namespace furlong {
 
@@ -54,15 +55,12 @@ inline constexpr Rgb kResultBack{210, 255, 166};
 
 inline QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
-// Frame (bracket) colour of frames 1-8: white, gray, red, blue, yellow, lime,
-// orange, fuchsia; none for any other number.
-std::optional<Rgb> FrameColour(int frame);
+// The frame colours (FrameColour) and the finishing-position backgrounds
+// (FinishBackground) come from analysis/GridCellColours.h.
+
 // Colour of a number printed on a frame colour: black on frames 1 and 5,
 // white on all others (frame 0 included).
 Rgb FrameTextColour(int frame);
-// Background by a confirmed finishing position: 1 pink, 2 light green,
-// 3 light yellow, anything else white.
-Rgb PlacingColour(int position);
 
 // ---- fonts --------------------------------------------------------------------
 
