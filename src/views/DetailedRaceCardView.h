@@ -1,0 +1,36 @@
+#pragma once
+// The detailed race card page (出馬表(詳細)): the grid StringGrid1, one row
+// per runner with its connections, one column per attribute of a past run
+// (each cell lists the last five runs, oldest at the top) and the career
+// records of the horse master, all painted from the day tables and the
+// runner analysis of the selected race.
+#include <QWidget>
+
+namespace furlong {
+
+class CellCanvas;
+class MeetingFlow;
+class PaintedGrid;
+
+class DetailedRaceCardView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit DetailedRaceCardView(MeetingFlow& flow, QWidget* parent = nullptr);
+
+  PaintedGrid* Grid() const { return grid_; }
+
+ public slots:
+  // Sizes the grid to the selected race, clears the selection and repaints.
+  void refresh();
+
+ private:
+  void StringGrid1DrawCell(QPainter& painter, int col, int row, const QRect& rect);
+  void DrawPastRunColumn(CellCanvas& c, int col, int runner);
+  void DrawRecordColumn(CellCanvas& c, int col, int runner);
+
+  MeetingFlow& flow_;
+  PaintedGrid* grid_ = nullptr;
+};
+
+}  // namespace furlong
