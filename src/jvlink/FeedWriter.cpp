@@ -47,7 +47,10 @@ fs::path WriteRealTimeFile(const fs::path& feed, std::string_view dataSpec, std:
   if (!IsPathSafe(dataSpec) || !IsPathSafe(key) || (!part.empty() && !IsPathSafe(part)))
     throw std::invalid_argument("data specification, key and part must be letters or digits");
   std::string name(key);
-  if (!part.empty()) name += "_" + std::string(part);
+  if (!part.empty()) {
+    name += '_';
+    name += part;
+  }
   name += ".jvd";
   return WriteRecords(feed / "realtime" / std::string(dataSpec), name, records);
 }
