@@ -224,6 +224,23 @@ TEST(RanksAndMarks, GridCellsOfARunnerWithAndWithoutALastRun) {
   EXPECT_EQ(p2[kPreFinish], "");
 }
 
+TEST(RanksAndMarks, PredictedOddsShowOnlyWhenTheirWholeDigitsReadAboveZero) {
+  auto day = test::BlankDay();
+  Race race(5);
+  for (int r = 0; r < 5; ++r) test::PutAt(day->RunnerRecords[0][r], 29, FormatInt(r + 1, 2));
+  test::PutAt(day->PredictedOddsRecords[0], 20, "   1.0");
+  test::PutAt(day->PredictedOddsRecords[0], 26, "   0.8");
+  test::PutAt(day->PredictedOddsRecords[0], 32, "    .5");
+  test::PutAt(day->PredictedOddsRecords[0], 38, "0012.0");
+  test::PutAt(day->PredictedOddsRecords[0], 44, "  -3.0");
+  FillGridCells(*day, 0, *race.runners, 5, *race.out);
+  EXPECT_EQ(race.out->verificationRows[0][kVerOdds], "   1.0");
+  EXPECT_EQ(race.out->verificationRows[1][kVerOdds], "");
+  EXPECT_EQ(race.out->verificationRows[2][kVerOdds], "");
+  EXPECT_EQ(race.out->verificationRows[3][kVerOdds], "0012.0");
+  EXPECT_EQ(race.out->verificationRows[4][kVerOdds], "");
+}
+
 TEST(RanksAndMarks, DataSufficiencyCountsRowsWithBothIndices) {
   Race race(16);
   for (int r = 0; r < 16; ++r) {

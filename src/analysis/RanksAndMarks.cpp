@@ -164,7 +164,9 @@ void FillGridCells(const DayTables& day, int slot, const RaceRunners& runners, i
     v[kVerName] = Field(se, 41, 58);
     const std::size_t oddsColumn = 20 + 6 * static_cast<std::size_t>(r);
     const std::string_view winOdds = Field(odds, oddsColumn, oddsColumn + 5);
-    if (ParseStoredNumber(winOdds) > 0) v[kVerOdds] = winOdds;
+    // A record field: read by the store's number rule (whole digits only), so
+    // odds below 1.0 leave the cell empty.
+    if (ReadNumber(winOdds) > 0) v[kVerOdds] = winOdds;
     else v[kVerOdds].clear();
     const double development = a.PastDevelopment[0][2];
     if (development > 0) v[kVerDevelopment] = FormatFixed(development, 5, 1);
