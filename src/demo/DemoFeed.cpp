@@ -1,0 +1,107 @@
+#include "demo/DemoFeed.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "demo/DemoCalendar.h"
+#include "demo/DemoRecords.h"
+#include "demo/DemoWorld.h"
+#include "jvlink/FeedWriter.h"
+#include "store/Encoding.h"
+#include "store/Store.h"
+
+namespace furlong {
+
+namespace {
+
+constexpr int kWeek = 7;
+
+// The runs of a race in horse-number order.
+std::vector<int> ByHorseNumber(const demo::World& w, const demo::Race& r) {
+  std::vector<int> runs = r.runs;
+  std::sort(runs.begin(), runs.end(), [&](int a, int b) {
+    return w.runs[static_cast<std::size_t>(a)].horseNumber < w.runs[static_cast<std::size_t>(b)].horseNumber;
+  });
+  return runs;
+}
+
+}  // namespace
+
+DemoFeedSummary WriteDemoFeed(const std::filesystem::path& feed, const DemoOptions& options) {
+  demo::World w = demo::BuildWorld(options.seed);
+  DemoFeedSummary summary;
+
+  // The demo meetings' races move one week on; which of them have been run
+  // is what the results will tell.
+  std::vector<std::size_t> next;
+  std::vector<bool> run;
+  for (std::size_t i = 0; i < w.races.size(); ++i) {
+    demo::Race& r = w.races[i];
+    if (!r.current) continue;
+    r.date += kWeek;
+    demo::MeetingAndDay(r.date, r.course, r.meeting, r.day);
+    next.push_back(i);
+    run.push_back(r.finished);
+  }
+  if (next.empty()) return summary;
+
+  // The race cards, published two days before the first race day: one
+  // JV-Link file per meeting, a minute apart, with the horse masters of its
+  // runners.
+  std::map<std::pair<int, std::string>, std::vector<std::size_t>> byMeeting;
+  int firstDate = w.races[next.front()].date;
+  for (std::size_t i : next) {
+    firstDate = std::min(firstDate, w.races[i].date);
+    byMeeting[{w.races[i].date, w.races[i].course}].push_back(i);
+  }
+  std::set<std::string> meetings, dates;
+  int minute = 0;
+  for (auto& [key, races] : byMeeting) {
+    std::vector<std::string> cards;
+    std::set<int> horses;
+    for (std::size_t i : races) {
+      demo::Race& r = w.races[i];
+      r.finished = false;
+      r.dataKind = '2';
+      std::string ra = demo::MakeRaceRecord(w, r);
+      meetings.insert(SjisToUtf8(MeetingBaseName(ra)));
+      dates.insert(demo::DateText(r.date));
+      cards.push_back(std::move(ra));
+      for (int ru : ByHorseNumber(w, r)) {
+        cards.push_back(demo::MakeRunnerRecord(w, w.runs[static_cast<std::size_t>(ru)]));
+        horses.insert(w.runs[static_cast<std::size_t>(ru)].horse);
+        ++summary.runners;
+      }
+      ++summary.races;
+    }
+    for (int h : horses) cards.push_back(demo::MakeHorseMaster(w, w.horses[static_cast<std::size_t>(h)]));
+    char hhmm[16];
+    std::snprintf(hhmm, sizeof hhmm, "%02d%02d", 18 + minute / 60, minute % 60);
+    summary.fileTimestamp = demo::DateText(firstDate - 2) + hhmm + "00";
+    WriteFeedFile(feed, "RACE", summary.fileTimestamp, cards, true);
+    ++minute;
+  }
+
+  // The results of the races that were run, per race date.
+  std::map<std::string, std::vector<std::string>> results;
+  for (std::size_t k = 0; k < next.size(); ++k) {
+    if (!run[k]) continue;
+    demo::Race& r = w.races[next[k]];
+    r.finished = true;
+    r.dataKind = '7';
+    std::vector<std::string>& day = results[demo::DateText(r.date)];
+    day.push_back(demo::MakeRaceRecord(w, r));
+    for (int ru : ByHorseNumber(w, r)) day.push_back(demo::MakeRunnerRecord(w, w.runs[static_cast<std::size_t>(ru)]));
+    day.push_back(demo::MakePayoutRecord(w, r));
+    ++summary.resultRaces;
+  }
+  for (auto& [date, records] : results) WriteRealTimeFile(feed, "0B12", date, records);
+
+  summary.meetings.assign(meetings.begin(), meetings.end());
+  summary.dates.assign(dates.begin(), dates.end());
+  return summary;
+}
+
+}  // namespace furlong
