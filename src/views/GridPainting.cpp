@@ -2,9 +2,12 @@
 
 #include <QFontMetrics>
 
+#include <array>
 #include <cmath>
+#include <optional>
 
 #include "store/Encoding.h"
+#include "store/Record.h"
 
 namespace furlong {
 
@@ -16,14 +19,22 @@ int PointsToPixels(int points) {
 }
 
 QFont PixelFont(int pixels, bool bold) {
-  QFont f(QString::fromLatin1(kGridFontFamily));
-  f.setPixelSize(pixels);
-  f.setBold(bold);
-  f.setStyleHint(QFont::TypeWriter);
-  // Japanese and Latin text of the grids needs no shaping; skipping it keeps
-  // painting a full grid cheap.
-  f.setStyleStrategy(QFont::PreferNoShaping);
-  return f;
+  // The grids switch fonts for almost every text they draw: keep one font
+  // object per size and weight, so that each keeps its resolved font engine.
+  static std::array<std::array<std::optional<QFont>, 2>, 64> fonts;
+  if (pixels < 1 || pixels >= static_cast<int>(fonts.size())) pixels = 12;
+  std::optional<QFont>& cached = fonts[static_cast<std::size_t>(pixels)][bold ? 1 : 0];
+  if (!cached) {
+    QFont f(QString::fromLatin1(kGridFontFamily));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    f.setStyleHint(QFont::TypeWriter);
+    // Grayscale antialiasing keeps text colours clean on every background;
+    // Japanese and Latin text of the grids needs no shaping.
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferNoShaping | QFont::NoSubpixelAntialias));
+    cached = f;
+  }
+  return *cached;
 }
 
 namespace {
@@ -44,6 +55,7 @@ CellCanvas::CellCanvas(QPainter& painter, const QRect& cell, int gridLineWidth)
 }
 
 void CellCanvas::SetFont(const QFont& font) {
+  if (font.isCopyOf(font_)) return;
   font_ = font;
   pixels_ = font.pixelSize() > 0 ? font.pixelSize() : QFontMetrics(font).height();
   ascent_ = EmAscent(pixels_);
@@ -51,9 +63,7 @@ void CellCanvas::SetFont(const QFont& font) {
 }
 
 void CellCanvas::SetBold(bool bold) {
-  QFont f = font_;
-  f.setBold(bold);
-  SetFont(f);
+  if (font_.bold() != bold) SetFont(PixelFont(pixels_, bold));
 }
 
 void CellCanvas::Fill(Rgb colour) { p_.fillRect(rect(), ToQColor(colour)); }
@@ -83,7 +93,7 @@ void CellCanvas::Line(int x1, int y1, int x2, int y2, Rgb colour) {
 }
 
 int CellCanvas::Text(int x, int y, std::string_view sjis) {
-  if (sjis.empty()) return pixels_;
+  if (IsBlank(sjis)) return pixels_;  // nothing to see
   return TextQ(x, y, QString::fromUtf8(SjisToUtf8(sjis)));
 }
 
