@@ -66,6 +66,11 @@ TEST_F(ImportCommandTest, BadArgumentsExit2AndJVLinkErrorsExit1WithTheirMessage)
   EXPECT_TRUE(Contains(r.err, "no such feed folder"));
 
   WriteFeedFile(feed, "RACE", "20240302180000", {RaRec("20240309", "05", 1, '2')});
+  { std::ofstream(fs::path(feed) / "faults.txt") << "JVInit -101\n"; }
+  r = Cli({"import", "--root", root, "--jvlink-feed", feed, "--from", "20240301000000"});
+  EXPECT_EQ(1, r.code);
+  EXPECT_TRUE(Contains(r.err, "JVInitエラー：sid が設定されていません。(-101)")) << r.err;
+
   { std::ofstream(fs::path(feed) / "faults.txt") << "JVOpen -504\n"; }
   r = Cli({"import", "--root", root, "--jvlink-feed", feed, "--from", "20240301000000"});
   EXPECT_EQ(1, r.code);
