@@ -73,14 +73,15 @@ void PaintedGrid::selectRow(int row) {
   if (row == selected_) return;
   selected_ = row;
   if (row >= 0) {
-    // Bring the row into view.
-    if (row < topRow_) {
-      verticalScrollBar()->setValue(row - fixedRows_);
-    } else {
-      int y = 0;
-      for (int r = 0; r < fixedRows_; ++r) y += rowHeight(r) + 1;
-      for (int r = topRow_; r <= row; ++r) y += rowHeight(r) + 1;
-      if (y > viewport()->height()) verticalScrollBar()->setValue(verticalScrollBar()->value() + 1);
+    // Bring the row into view, scrolling by whole rows.
+    QScrollBar* bar = verticalScrollBar();
+    if (row < topRow_) bar->setValue(row - fixedRows_);
+    while (bar->value() < bar->maximum()) {
+      int bottom = 0;
+      for (int r = 0; r < fixedRows_; ++r) bottom += rowHeight(r) + 1;
+      for (int r = topRow_; r <= row; ++r) bottom += rowHeight(r) + 1;
+      if (bottom <= viewport()->height()) break;
+      bar->setValue(bar->value() + 1);
     }
   }
   viewport()->update();
