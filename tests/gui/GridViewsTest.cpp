@@ -340,6 +340,28 @@ TEST(RaceCard, FilterClickRunsTheAnalysisAgainOrLeavesItToTheWindow) {
   EXPECT_EQ(m.Runner(0, 0).Mark, "X");
 }
 
+TEST(DetailedRaceCard, DaysSinceTheLastRunAreRedUpToEightAndBlueFromSixty) {
+  LoadedMeeting m({Race(1, 3)});
+  // The race is on 5 January 2004; last runs 8, 9 and 60 days before.
+  const char* lastRuns[] = {"20031228", "20031227", "20031106"};
+  for (int h = 0; h < 3; ++h) {
+    test::PastRun run;
+    run.date = lastRuns[h];
+    test::SetPastRun(m.Day(), 0, h, 0, run);
+  }
+  m.flow.DatListClick(0);
+  ASSERT_EQ(TrimSpaces(m.Runner(0, 0).DaysSinceLastRun), "8");
+  DetailedRaceCardView view(m.flow);
+  const QImage image = Render(*view.Grid());
+  auto count = [&](int row, Rgb colour) { return CountPixels(image, view.Grid()->contentCellRect(4, row), colour); };
+  EXPECT_GT(count(1, kRed), 0);
+  EXPECT_EQ(count(1, kBlue), 0);
+  EXPECT_EQ(count(2, kRed) + count(2, kBlue), 0);
+  EXPECT_GT(count(2, kBlack), 0);
+  EXPECT_GT(count(3, kBlue), 0);
+  EXPECT_EQ(count(3, kRed), 0);
+}
+
 TEST(IndexTable, SurfaceBoxIsTurfGreenDirtMaroonAndWhiteWithoutARun) {
   LoadedMeeting m({Race(1, 2)});
   const char* tracks[] = {"17", "24", "53"};
