@@ -6,8 +6,10 @@
 #include <ostream>
 
 #include "Command.h"
+#include "demo/DemoFeed.h"
 #include "demo/DemoOddsArchives.h"
 #include "demo/DemoStore.h"
+#include "jvlink/JVLink.h"
 #include "store/Store.h"
 
 namespace furlong::cli {
@@ -53,6 +55,11 @@ RegisterCommand sample{
         io.out << "  files: " << s.files << ", bytes: " << s.bytes << "\n";
         for (const DemoOddsArchive& a : WriteDemoOddsArchives(args->root))
           io.out << "  odds archive (" << a.source << ", " << a.meeting << "): " << a.path.filename().string() << "\n";
+        const fs::path feed = DefaultFeedFolder(args->root);
+        DemoFeedSummary f = WriteDemoFeed(feed, options);
+        io.out << "  JV-Link feed " << feed.string() << ": " << f.races << " races, " << f.runners
+               << " runners to import (" << f.meetings.size() << " meetings), results of " << f.resultRaces
+               << " races for the results fetch\n";
         return kExitOk;
       };
     }};

@@ -1,6 +1,7 @@
 #include "store/Store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -293,9 +294,12 @@ std::vector<std::string> Store::MeetingNames() const {
 }
 
 void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
-  static std::mt19937_64 rng{std::random_device{}()};
+  // A name no other writer (thread or process) picks at the same time.
+  static std::atomic<unsigned long> counter{0};
+  thread_local std::mt19937_64 rng{std::random_device{}()};
   fs::path tmp = path;
-  tmp += ".tmp" + std::to_string(FURLONG_GETPID()) + "-" + std::to_string(rng() % 1000000);
+  tmp += ".tmp" + std::to_string(FURLONG_GETPID()) + "-" + std::to_string(counter.fetch_add(1)) + "-" +
+         std::to_string(rng() % 1000000);
 #ifdef _WIN32
   std::FILE* f = _wfopen(tmp.c_str(), L"wb");
 #else
