@@ -143,7 +143,7 @@ std::string_view PredictedPlaceOdds(std::string_view odds, int horse) {
   return horse >= 1 && horse <= kRunnerSlots ? Field(odds, from, from + 5) : std::string_view{};
 }
 
-bool HasOdds(std::string_view field) { return ParseStoredNumber(field) > 0; }
+bool HasOdds(std::string_view field) { return ReadNumber(field) > 0; }
 
 namespace {
 

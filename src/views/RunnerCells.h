@@ -58,7 +58,8 @@ std::string CountsText(const PlacingCounts& counts);
 // column 20, place odds at column 128 of the predicted odds record.
 std::string_view PredictedWinOdds(std::string_view odds, int horse);
 std::string_view PredictedPlaceOdds(std::string_view odds, int horse);
-// True when an odds text reads as a number greater than 0.
+// True when an odds text reads as a number greater than 0 by the store's
+// number rule (the digits before the decimal point).
 bool HasOdds(std::string_view field);
 
 // The horse-name cell of the race cards: finishing-position background, the

@@ -95,6 +95,7 @@ TEST(RunnerCells, PredictedOddsFieldsOfEachHorse) {
   EXPECT_EQ(PredictedWinOdds(odds, 19), "");
   EXPECT_TRUE(HasOdds("  12.3"));
   EXPECT_FALSE(HasOdds("   0.0"));
+  EXPECT_FALSE(HasOdds("   0.5"));  // the store's number rule reads the whole digits
   EXPECT_FALSE(HasOdds("      "));
 }
 
