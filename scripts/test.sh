@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+# Cache hits across checkouts in different folders (CI clones elsewhere).
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
 cmake --preset dev
 cmake --build --preset dev -j2
 # The Windows cross build of the core, when the project provides it.
