@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "analysis/MeetingFlow.h"
+#include "app/Dialogs.h"
 #include "app/PrgrsForm.h"
 #include "app/UpDownArrows.h"
 #include "jvlink/JVLink.h"
@@ -97,6 +98,13 @@ TMainForm::TMainForm(MainFormOptions options, QWidget* parent)
   flow_ = std::make_unique<MeetingFlow>(*store_);
   jvlink_ = std::move(options_.jvlink);
   if (!jvlink_) jvlink_ = CreateJVLink(ChooseJVLink(dataRoot_, &ini_));
+  dialogs_ = options_.dialogs;
+  if (!dialogs_) {
+    if (options_.messageSink)
+      dialogs_ = std::make_shared<SinkDialogs>(options_.messageSink);
+    else
+      dialogs_ = std::make_shared<furlong::Dialogs>();
+  }
 
   // Hints go to the status line (Qt routes status tips there).
   statusBar()->setObjectName("StatusBar");
@@ -169,14 +177,12 @@ QToolButton* TMainForm::AddButton(QWidget* parent, const char* name, const char*
 
 void TMainForm::BuildMenu() {
   QMenu* file = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
-  QAction* jv = file->addAction("JVデータ取得(&J)", this, &TMainForm::JVBtnClick);
-  jv->setEnabled(false);
+  file->addAction("JVデータ取得(&J)", this, &TMainForm::JVBtnClick);
   QAction* quit = file->addAction("終了(&X)", this, &TMainForm::SpeedButton4Click);
   quit->setStatusTip("このｱﾌﾟﾘｹｰｼｮﾝを終了します");
   QMenu* option = menuBar()->addMenu("ｵﾌﾟｼｮﾝ(&O)");
   QAction* yoso = option->addAction("単勝予想配当ﾃﾞｰﾀﾌｫﾙﾀﾞの指定(&Y)", this, &TMainForm::YosoDirClick);
   yoso->setStatusTip("PAT for WINﾌｫﾙﾀﾞの指定をします。");
-  yoso->setEnabled(false);
   QMenu* help = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
   QAction* contents = help->addAction("目次(&C)", this, &TMainForm::SpeedButton5Click);
   contents->setStatusTip("ﾍﾙﾌﾟの目次を表示します");
@@ -205,11 +211,10 @@ QWidget* TMainForm::BuildTopRow() {
   QToolButton* help = AddButton(tools, "SpeedButton5", "ﾍﾙﾌﾟ", "ﾍﾙﾌﾟの目次を表示します");
   QToolButton* about = AddButton(tools, "SpeedButton6", "ﾊﾞｰｼﾞｮﾝ情報", nullptr);
   QToolButton* quit = AddButton(tools, "SpeedButton4", "終了", "ソフトを終了します");
-  for (QToolButton* b : {jv, toz, teki, teki2}) b->setEnabled(false);  // wired by their own modules
   connect(jv, &QToolButton::clicked, this, &TMainForm::JVBtnClick);
   connect(toz, &QToolButton::clicked, this, &TMainForm::TozBtnClick);
   connect(teki, &QToolButton::clicked, this, &TMainForm::TekiAnaBtnClick);
-  connect(teki2, &QToolButton::clicked, this, &TMainForm::TekiAnaBtnClick);
+  connect(teki2, &QToolButton::clicked, this, &TMainForm::TekiAnaBtn2Click);
   connect(help, &QToolButton::clicked, this, &TMainForm::SpeedButton5Click);
   connect(about, &QToolButton::clicked, this, &TMainForm::SpeedButton6Click);
   connect(quit, &QToolButton::clicked, this, &TMainForm::SpeedButton4Click);
@@ -240,7 +245,6 @@ QWidget* TMainForm::BuildTopRow() {
   upDown1_ = new UpDownArrows(tools);
   upDown1_->setObjectName("UpDown1");
   QToolButton* kekka = AddButton(tools, "KekkaGetBtn", "結果情報", "レース結果の簡易表示窓を出します。");
-  kekka->setEnabled(false);
   connect(kekka, &QToolButton::clicked, this, &TMainForm::KekkaGetBtnClick);
   choose->addWidget(dateCombo_);
   choose->addWidget(upDown1_);
@@ -342,12 +346,8 @@ void TMainForm::BuildPages() {
 }
 
 void TMainForm::Information(const QString& text, bool beep) {
-  if (options_.messageSink) {
-    options_.messageSink(text);
-    return;
-  }
-  if (beep) QApplication::beep();
-  QMessageBox::information(this, kApplicationTitle, text);
+  if (beep) dialogs_->Beep();
+  dialogs_->Information(this, text);
 }
 
 void TMainForm::MakeDataListBtnClick() {
@@ -362,17 +362,7 @@ void TMainForm::MakeDataListBtnClick() {
 
 void TMainForm::IniBtnClick() { flow_->IniBtnClick(); }
 
-void TMainForm::DateComboChange(int index) {
-  if (loading_) return;
-  const std::vector<std::string>& calendar = flow_->Calendar();
-  if (index < 0 || index >= static_cast<int>(calendar.size())) return;
-  const std::string meeting = calendar[static_cast<std::size_t>(index)];
-
-  selectingRow_ = true;
-  datList_->clear();
-  selectingRow_ = false;
-  pageControl1_->hide();
-
+MeetingFlowCallbacks TMainForm::LoadCallbacks() {
   MeetingFlowCallbacks callbacks;
   callbacks.progressOpen = [this](std::string_view caption, int total) {
     prgrsForm_->Open(FromSjis(caption), total);
@@ -387,7 +377,21 @@ void TMainForm::DateComboChange(int index) {
   callbacks.warning = [this](const std::string& warning) {
     statusBar()->showMessage(QString::fromStdString(warning), 10000);
   };
+  return callbacks;
+}
 
+void TMainForm::DateComboChange(int index) {
+  if (loading_) return;
+  const std::vector<std::string>& calendar = flow_->Calendar();
+  if (index < 0 || index >= static_cast<int>(calendar.size())) return;
+  const std::string meeting = calendar[static_cast<std::size_t>(index)];
+
+  selectingRow_ = true;
+  datList_->clear();
+  selectingRow_ = false;
+  pageControl1_->hide();
+
+  const MeetingFlowCallbacks callbacks = LoadCallbacks();
   loading_ = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   bool loaded = false;

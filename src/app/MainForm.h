@@ -27,6 +27,7 @@ namespace furlong {
 class DevelopmentGraphView;
 class DiagramView;
 class IndexGraphView;
+class Dialogs;
 class JVLink;
 class MeetingFlow;
 class PredictionView;
@@ -35,7 +36,9 @@ class Store;
 class TPrgrsForm;
 class UpDownArrows;
 class VerificationView;
+struct MeetingFlowCallbacks;
 struct RaceAnalysisResult;
+enum class HitReportKind;
 
 inline constexpr const char* kVersionText = "Ver.1.33";
 inline constexpr const char* kApplicationTitle = "ハロンボード";
@@ -47,8 +50,12 @@ struct MainFormOptions {
   std::filesystem::path iniFile;
   // The JV-Link to use; null = the one the settings choose.
   std::unique_ptr<JVLink> jvlink;
-  // Where information messages go; null = message boxes after the beep.
+  // Where information messages go when `dialogs` is null; null = message
+  // boxes after the beep.
   std::function<void(const QString&)> messageSink;
+  // The message boxes, questions, pickers and the desktop's "open" action;
+  // null = the real ones (or messageSink for the messages).
+  std::shared_ptr<Dialogs> dialogs;
 };
 
 class TMainForm : public QMainWindow {
@@ -65,6 +72,7 @@ class TMainForm : public QMainWindow {
   MeetingFlow& Flow() { return *flow_; }
   TIniGT& IniGT1() { return ini_; }
   JVLink* JVLink1() { return jvlink_.get(); }
+  furlong::Dialogs& Dialogs1() { return *dialogs_; }
 
   // Controls, for the pages and the tests.
   QComboBox* DateCombo() const { return dateCombo_; }
@@ -101,12 +109,13 @@ class TMainForm : public QMainWindow {
   void SpeedButton4Click();  // 終了
   void SpeedButton5Click();  // ﾍﾙﾌﾟ
   void SpeedButton6Click();  // ﾊﾞｰｼﾞｮﾝ情報
-  // Commands wired by their own modules; inactive until then.
-  void JVBtnClick() {}
-  void TozBtnClick() {}
-  void KekkaGetBtnClick() {}
-  void TekiAnaBtnClick() {}
-  void YosoDirClick() {}
+  // The side commands (MainFormCommands.cpp).
+  void JVBtnClick();        // JVデータ取得: the import window, modal
+  void TozBtnClick();       // 予想配当: predicted odds import
+  void YosoDirClick();      // the predicted-odds folder
+  void KekkaGetBtnClick();  // 結果情報: results fetch
+  void TekiAnaBtnClick();   // 的中: hit report of every hit
+  void TekiAnaBtn2Click();  // 穴的中: hit report of the high-paying hits
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -124,6 +133,11 @@ class TMainForm : public QMainWindow {
   void SelectDatListRow(int row);
   // An information message, after the system beep unless told otherwise.
   void Information(const QString& text, bool beep = true);
+  // The progress window and messages of a meeting load.
+  MeetingFlowCallbacks LoadCallbacks();
+  // Shows the meeting and race the flow holds (after the hit report).
+  void ShowFlowState();
+  void MakeHitReport(HitReportKind kind);
 
   MainFormOptions options_;
   std::filesystem::path dataRoot_;
@@ -132,6 +146,7 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<Store> store_;
   std::unique_ptr<MeetingFlow> flow_;
   std::unique_ptr<JVLink> jvlink_;
+  std::shared_ptr<furlong::Dialogs> dialogs_;
   bool shown_ = false;
   bool loading_ = false;
   bool selectingRow_ = false;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/Dialogs.h"
 #include "app/MainForm.h"
 #include "app/Screenshots.h"
 #include "jvlink/JVLink.h"
@@ -46,12 +47,23 @@ int main(int argc, char** argv) {
   QCommandLineOption meetingOption("meeting", "Meeting to load (e.g. 2024年01月06日中山).", "NAME");
   QCommandLineOption raceOption("race", "Race number of the meeting to show.", "N");
   QCommandLineOption screenshotOption("screenshot", "Write a picture of every page to DIR and exit.", "DIR");
-  parser.addOptions({rootOption, meetingOption, raceOption, screenshotOption});
+  QCommandLineOption feedOption("jvlink-feed", "Use the JV-Link stand-in on this feed folder.", "DIR");
+  parser.addOptions({rootOption, meetingOption, raceOption, screenshotOption, feedOption});
   parser.process(app);
+
+  std::error_code ec;
+  // A feed folder given relative to the directory the program was started in.
+  std::filesystem::path feed;
+  if (parser.isSet(feedOption)) {
+    feed = std::filesystem::absolute(furlong::TextPath(parser.value(feedOption)), ec);
+    if (!std::filesystem::is_directory(feed, ec)) {
+      PrintError(parser.value(feedOption) + ": no such feed folder");
+      return 2;
+    }
+  }
 
   std::filesystem::path root = furlong::ApplicationDir();
   if (parser.isSet(rootOption)) root = std::filesystem::path(parser.value(rootOption).toStdString());
-  std::error_code ec;
   if (!root.empty()) {
     std::filesystem::create_directories(root, ec);
     root = std::filesystem::absolute(root, ec);
@@ -68,7 +80,7 @@ int main(int argc, char** argv) {
   // The JV-Link creation check: without the control there is nothing to do.
   try {
     furlong::TIniGT ini;
-    options.jvlink = furlong::CreateJVLink(furlong::ChooseJVLink(root, &ini));
+    options.jvlink = furlong::CreateJVLink(furlong::ChooseJVLink(root, &ini, feed));
   } catch (const furlong::JVLinkUnavailable&) {
     const QString text = "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
     if (screenshots) {

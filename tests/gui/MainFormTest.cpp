@@ -205,13 +205,14 @@ TEST(MainForm, FirstShowingInitialisesJVLinkAndWarnsOfAnOldVersion) {
   }
 }
 
-TEST(MainForm, CommandsOfOtherModulesArePresentButInactive) {
+TEST(MainForm, SideCommandsAreActiveAndHelperButtonsHidden) {
   ScratchDir root, settings;
   FormHarness h(root.path(), settings.path());
   for (const char* name : {"JVBtn", "TozBtn", "KekkaGetBtn", "TekiAnaBtn", "TekiAnaBtn2"}) {
     auto* button = h.form->findChild<QWidget*>(name);
     ASSERT_TRUE(button) << name;
-    EXPECT_FALSE(button->isEnabled()) << name;
+    EXPECT_TRUE(button->isEnabled()) << name;
+    EXPECT_FALSE(button->isHidden()) << name;
   }
   for (const char* name : {"GrphBtn", "TenkaiGraphBtn", "UMConvertBtn", "MakeDataListBtn", "IniBtn"}) {
     auto* button = h.form->findChild<QWidget*>(name);
