@@ -102,6 +102,8 @@ TEST(ResultsFetch, FetchingResultsFillsTheResultTabOfTheSelectedRace) {
   EXPECT_EQ(h.form->PageControl1()->tabText(h.form->PageControl1()->currentIndex()), "結果");
   for (int line = 0; line < 3; ++line) EXPECT_FALSE(result->Value(0, 0, line)->text().trimmed().isEmpty()) << line;
   EXPECT_FALSE(result->Value(3, 0, 2)->text().trimmed().isEmpty());  // 馬連
+  if (const QByteArray dir = qgetenv("FURLONG_SCREENSHOT_DIR"); !dir.isEmpty())
+    h.form->grab().save(QString::fromUtf8(dir) + "/results-fetched.png");
 
   // Fetching twice gives the same files.
   const auto once = test::Snapshot(demo.root.path());
