@@ -1,6 +1,11 @@
 #include "store/DayLoading.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -82,9 +87,9 @@ class ResultsRaceCache {
     auto it = files_.find(key);
     if (it != files_.end()) return it->second.exists ? &it->second.content : nullptr;
     Entry e;
-    e.exists = reader_.Read(path, e.content);
-    e.content.resize(e.content.size() / kRaLength * kRaLength);
-    e.content.shrink_to_fit();
+    std::size_t length = 0;
+    e.exists = reader_.Read(path, buffer_, length);
+    if (e.exists) e.content.assign(buffer_.data(), length / kRaLength * kRaLength);
     auto [pos, _] = files_.emplace(std::move(key), std::move(e));
     return pos->second.exists ? &pos->second.content : nullptr;
   }
@@ -95,8 +100,51 @@ class ResultsRaceCache {
     std::string content;
   };
   SmallFileReader& reader_;
+  std::string buffer_;
   std::unordered_map<fs::path::string_type, Entry> files_;
 };
+
+
+// The horse master and the last five runs before the race of one runner.
+template <typename WarnFn>
+void LoadHorseFiles(const Store& store, DayTables& day, int i, int h, SmallFileReader& reader, std::string& masterBuf,
+                    std::string& historyBuf, WarnFn&& warn) {
+  const SeRecord& runner = day.RunnerRecords[i][h];
+  const std::int64_t d = ReadNumber(Field(runner, 12, 19));
+  const std::string_view horseId = SeHorseId(runner);
+  if (IsBlank(horseId)) return;
+  if (!IsPathSafe(horseId) || horseId.size() != 10) {
+    warn("horse id '" + SjisToUtf8(horseId) + "' cannot name a file; its master and history are skipped");
+    return;
+  }
+  const fs::path masterPath = store.HorseMasterFile(horseId);
+  UmRecord& master = day.HorseRecords[i][h];
+  std::size_t masterLength = 0, historyLength = 0;
+  bool haveMaster = reader.Read(masterPath, masterBuf, masterLength);
+  if (!haveMaster) {
+    // No current horse master: convert the legacy one, if there is any.
+    store.YearFolder(store_names::kUm2, horseId.substr(0, 4), true);
+    if (ConvertHorseMaster(store.LegacyHorseMasterFile(horseId), masterPath) > 0)
+      haveMaster = reader.Read(masterPath, masterBuf, masterLength);
+  }
+  if (haveMaster && masterLength >= kUmLength) master.Assign(std::string_view(masterBuf.data(), kUmLength));
+
+  if (reader.Read(store.HorseHistoryFile(horseId), historyBuf, historyLength)) {
+    const std::size_t runs = historyLength / kSeLength;
+    int k = 0;
+    bool foreign = false;
+    for (std::size_t n = runs; n > 0 && k < kPastRuns; --n) {
+      std::string_view rec(historyBuf.data() + (n - 1) * kSeLength, kSeLength);
+      if (SeHorseId(rec) != horseId) {
+        foreign = true;
+        continue;
+      }
+      const std::int64_t p = ReadNumber(Field(rec, 12, 19));
+      if (p < d && d > 0 && p > 0) day.PastRunRecords[i][h][k++].Assign(rec);
+    }
+    if (foreign) warn("horse history of " + SjisToUtf8(horseId) + " holds runs of other horses; they are skipped");
+  }
+}
 
 }  // namespace
 
@@ -152,55 +200,96 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
                  " whole records instead of 216; the missing runners stay empty");
 
   const std::size_t raceCount = races.Count() < kRaceSlots ? races.Count() : kRaceSlots;
-  std::string historyBuf, masterBuf;
-  SmallFileReader reader;
-  for (std::size_t i = 0; i < kRaceSlots; ++i) {
-    if (i < raceCount) {
-      races.Read(i, day.RaceRecords[i].bytes.data());
+  {
+    std::string all;
+    races.ReadAll(all);
+    for (std::size_t i = 0; i < raceCount; ++i) day.RaceRecords[i].Assign(std::string_view(all).substr(i * kRaLength, kRaLength));
+    runners.ReadAll(all);
+    const std::size_t runnerCount = runners.Count();
+    for (std::size_t i = 0; i < raceCount; ++i) {
       const int n = RegisteredRunners(day.RaceRecords[i]);
       for (int h = 0; h < n; ++h) {
-        SeRecord& runner = day.RunnerRecords[i][h];
-        if (!runners.Read(i * kRunnerSlots + h, runner.bytes.data())) continue;
-        const std::int64_t d = ReadNumber(Field(runner, 12, 19));
-        const std::string_view horseId = SeHorseId(runner);
-        if (IsBlank(horseId)) continue;
-        if (!IsPathSafe(horseId) || horseId.size() != 10) {
-          Warn(cb, "horse id '" + SjisToUtf8(horseId) + "' cannot name a file; its master and history are skipped");
-          continue;
-        }
-        const fs::path masterPath = store.HorseMasterFile(horseId);
-        UmRecord& master = day.HorseRecords[i][h];
-        bool haveMaster = reader.Read(masterPath, masterBuf);
-        if (!haveMaster) {
-          // No current horse master: convert the legacy one, if there is any.
-          store.YearFolder(store_names::kUm2, horseId.substr(0, 4), true);
-          if (ConvertHorseMaster(store.LegacyHorseMasterFile(horseId), masterPath) > 0)
-            haveMaster = reader.Read(masterPath, masterBuf);
-        }
-        if (haveMaster && masterBuf.size() >= kUmLength) master.Assign(std::string_view(masterBuf.data(), kUmLength));
-
-        if (reader.Read(store.HorseHistoryFile(horseId), historyBuf)) {
-          const std::size_t runs = historyBuf.size() / kSeLength;
-          int k = 0;
-          bool foreign = false;
-          for (std::size_t n2 = runs; n2 > 0 && k < kPastRuns; --n2) {
-            std::string_view rec(historyBuf.data() + (n2 - 1) * kSeLength, kSeLength);
-            if (SeHorseId(rec) != horseId) {
-              foreign = true;
-              continue;
-            }
-            const std::int64_t p = ReadNumber(Field(rec, 12, 19));
-            if (p < d && d > 0 && p > 0) day.PastRunRecords[i][h][k++].Assign(rec);
-          }
-          if (foreign)
-            Warn(cb, "horse history of " + SjisToUtf8(horseId) + " holds runs of other horses; they are skipped");
-        }
+        std::size_t r = i * kRunnerSlots + h;
+        if (r < runnerCount) day.RunnerRecords[i][h].Assign(std::string_view(all).substr(r * kSeLength, kSeLength));
       }
     }
-    step();
   }
   races.Close();
   runners.Close();
+
+  // Every runner's horse master and history: many small files, read by two
+  // threads since opening a file costs far more than reading it. Each task
+  // writes only its own runner's table entries.
+  struct Task {
+    int slot, runner;
+  };
+  std::vector<Task> tasks;
+  std::array<std::atomic<int>, kRaceSlots> remaining{};
+  for (int i = 0; i < static_cast<int>(raceCount); ++i) {
+    const int n = RegisteredRunners(day.RaceRecords[i]);
+    for (int h = 0; h < n; ++h) tasks.push_back({i, h});
+    remaining[i] = n;
+  }
+  for (auto name : {store_names::kData, store_names::kSei, store_names::kSeir, store_names::kUm2, store_names::kUma})
+    store.Folder(name);  // resolved once here, so the threads only read the store's folder list
+
+  std::atomic<std::size_t> next{0};
+  std::mutex warningsMutex;
+  std::vector<std::pair<std::size_t, std::string>> warnings;
+  auto work = [&](std::exception_ptr& failure) {
+    SmallFileReader reader;
+    std::string historyBuf, masterBuf;
+    try {
+      for (std::size_t t; (t = next.fetch_add(1)) < tasks.size();) {
+        const int i = tasks[t].slot, h = tasks[t].runner;
+        auto warn = [&](std::string message) {
+          std::lock_guard lock(warningsMutex);
+          warnings.emplace_back(t, std::move(message));
+        };
+        LoadHorseFiles(store, day, i, h, reader, masterBuf, historyBuf, warn);
+        remaining[i].fetch_sub(1);
+      }
+    } catch (...) {
+      failure = std::current_exception();
+      next = tasks.size();
+    }
+  };
+  std::exception_ptr workerFailure, mainFailure;
+  std::thread worker;
+  if (tasks.size() > 8) worker = std::thread([&] { work(workerFailure); });
+  // The calling thread works too and reports each slot once all its runners are done.
+  int reported = 0;
+  auto reportFinishedSlots = [&](bool all) {
+    while (reported < kRaceSlots && (all || reported >= static_cast<int>(raceCount) || remaining[reported] == 0)) {
+      ++reported;
+      step();
+    }
+  };
+  {
+    SmallFileReader reader;
+    std::string historyBuf, masterBuf;
+    try {
+      for (std::size_t t; (t = next.fetch_add(1)) < tasks.size();) {
+        const int i = tasks[t].slot, h = tasks[t].runner;
+        auto warn = [&](std::string message) {
+          std::lock_guard lock(warningsMutex);
+          warnings.emplace_back(t, std::move(message));
+        };
+        LoadHorseFiles(store, day, i, h, reader, masterBuf, historyBuf, warn);
+        remaining[i].fetch_sub(1);
+        reportFinishedSlots(false);
+      }
+    } catch (...) {
+      mainFailure = std::current_exception();
+      next = tasks.size();
+    }
+  }
+  if (worker.joinable()) worker.join();
+  if (mainFailure) std::rethrow_exception(mainFailure);
+  if (workerFailure) std::rethrow_exception(workerFailure);
+  std::sort(warnings.begin(), warnings.end());
+  for (auto& [t, message] : warnings) Warn(cb, message);
+  reportFinishedSlots(true);
 
   // Payouts: each record lands in the slot of its own race.
   {
@@ -249,6 +338,7 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
   }
 
   // Second pass: the race record of every past run.
+  SmallFileReader reader;
   ResultsRaceCache cache(reader);
   for (int j = 0; j < kRaceSlots; ++j) {
     step();

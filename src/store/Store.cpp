@@ -450,11 +450,13 @@ int SmallFileReader::FolderHandle(const fs::path& folder) {
   return fd;
 }
 
-bool SmallFileReader::Read(const fs::path& path, std::string& out) {
+bool SmallFileReader::Read(const fs::path& path, std::string& buffer, std::size_t& length) {
+  length = 0;
 #ifdef _WIN32
   std::error_code ec;
   if (!fs::exists(path, ec)) return false;
-  out = ReadWholeFile(path);
+  buffer = ReadWholeFile(path);
+  length = buffer.size();
   return true;
 #else
   int dir = FolderHandle(path.parent_path());
@@ -468,11 +470,10 @@ bool SmallFileReader::Read(const fs::path& path, std::string& out) {
     if (err == ENOENT || err == ENOTDIR) return false;
     throw StoreError(path, SystemMessage(err));
   }
-  if (out.capacity() < 65536) out.reserve(65536);
-  out.resize(out.capacity());
+  if (buffer.size() < 65536) buffer.resize(65536);
   std::size_t done = 0;
   for (;;) {
-    ssize_t got = ::read(fd, out.data() + done, out.size() - done);
+    ssize_t got = ::read(fd, buffer.data() + done, buffer.size() - done);
     if (got < 0) {
       if (errno == EINTR) continue;
       int err = errno;
@@ -481,11 +482,11 @@ bool SmallFileReader::Read(const fs::path& path, std::string& out) {
     }
     done += static_cast<std::size_t>(got);
     // A regular file returns less than asked for only at its end.
-    if (got == 0 || done < out.size()) break;
-    out.resize(out.size() * 2);
+    if (got == 0 || done < buffer.size()) break;
+    buffer.resize(buffer.size() * 2);
   }
   ::close(fd);
-  out.resize(done);
+  length = done;
   return true;
 #endif
 }

@@ -137,9 +137,11 @@ class SmallFileReader {
   ~SmallFileReader();
   SmallFileReader(const SmallFileReader&) = delete;
   SmallFileReader& operator=(const SmallFileReader&) = delete;
-  // Reads the whole file into out. Returns false when it does not exist;
-  // throws StoreError when it exists but cannot be read.
-  bool Read(const std::filesystem::path& path, std::string& out);
+  // Reads the whole file into the start of `buffer`, which only ever grows
+  // (so it is not cleared again for every file), and sets `length`. Returns
+  // false when the file does not exist; throws StoreError when it exists but
+  // cannot be read.
+  bool Read(const std::filesystem::path& path, std::string& buffer, std::size_t& length);
 
  private:
   int FolderHandle(const std::filesystem::path& folder);
