@@ -28,38 +28,6 @@ namespace {
 constexpr std::size_t kRunnerFileLines = 216;
 constexpr std::size_t kSeLineLength = kSeLength - 2;
 
-// The store's own line splitting: at CR LF, CR or LF; a final line break
-// does not start another line.
-std::vector<std::string> SplitLines(const std::string& content) {
-  std::vector<std::string> lines;
-  std::size_t start = 0, i = 0;
-  const std::size_t n = content.size();
-  while (i < n) {
-    char c = content[i];
-    if (c == '\r' || c == '\n') {
-      lines.emplace_back(content, start, i - start);
-      if (c == '\r' && i + 1 < n && content[i + 1] == '\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < n) lines.emplace_back(content, start, n - start);
-  return lines;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::size_t total = 0;
-  for (auto& l : lines) total += l.size() + 2;
-  std::string out;
-  out.reserve(total);
-  for (auto& l : lines) {
-    out += l;
-    out += "\r\n";
-  }
-  return out;
-}
-
 std::string_view LineOf(std::string_view record) {
   if (record.size() < 2) throw RefusedRecord("record too short to file");
   return record.substr(0, record.size() - 2);
@@ -124,7 +92,7 @@ BatchedStoreWriter::Pending& BatchedStoreWriter::Touch(const fs::path& path, boo
   if (load) {
     try {
       std::error_code ec;
-      if (fs::exists(path, ec)) pending.lines = SplitLines(ReadWholeFile(path));
+      if (fs::exists(path, ec)) pending.lines = SplitStoreLines(ReadWholeFile(path));
     } catch (...) {
       index_.erase(it);
       throw;
@@ -184,7 +152,7 @@ void BatchedStoreWriter::Flush() {
   auto work = [&](unsigned w) {
     for (std::size_t i = w; i < count; i += workers) {
       try {
-        WriteWholeFile(order_[i].path, JoinLines(order_[i].lines));
+        WriteWholeFile(order_[i].path, JoinStoreLines(order_[i].lines));
       } catch (const StoreError& e) {
         if (i < failedAt[w]) {
           failedAt[w] = i;

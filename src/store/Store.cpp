@@ -72,9 +72,9 @@ void CheckHorseId(std::string_view horseId) {
     throw RefusedRecord("horse id is not made of ASCII letters and digits: '" + SjisToUtf8(horseId) + "'");
 }
 
-// Splits file content into lines at CR LF, CR or LF; a final line break does
-// not start another line.
-std::vector<std::string> SplitLines(const std::string& content) {
+}  // namespace
+
+std::vector<std::string> SplitStoreLines(const std::string& content) {
   std::vector<std::string> lines;
   std::size_t start = 0, i = 0;
   const std::size_t n = content.size();
@@ -92,7 +92,7 @@ std::vector<std::string> SplitLines(const std::string& content) {
   return lines;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
+std::string JoinStoreLines(const std::vector<std::string>& lines) {
   std::size_t total = 0;
   for (auto& l : lines) total += l.size() + 2;
   std::string out;
@@ -104,6 +104,8 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return out;
 }
 
+namespace {
+
 std::string_view LineOf(std::string_view record) {
   if (record.size() < 2) throw RefusedRecord("record too short to file");
   return record.substr(0, record.size() - 2);
@@ -113,7 +115,7 @@ std::vector<std::string> LoadLines(const fs::path& path, bool& existed) {
   std::error_code ec;
   existed = fs::exists(path, ec);
   if (!existed) return {};
-  return SplitLines(ReadWholeFile(path));
+  return SplitStoreLines(ReadWholeFile(path));
 }
 
 }  // namespace
@@ -245,7 +247,7 @@ void Store::MergeByRaceKey(const fs::path& path, std::string_view record, bool d
   if (!replaced) lines.emplace_back(line);
   std::stable_sort(lines.begin(), lines.end(), CaseInsensitiveLess{});
   if (dropBlankFirstLine && !lines.empty() && IsBlank(lines.front())) lines.erase(lines.begin());
-  WriteFileAtomically(path, JoinLines(lines));
+  WriteFileAtomically(path, JoinStoreLines(lines));
 }
 
 void Store::PutRunnerSlot(const fs::path& path, std::string_view record, int race, int horse) const {
@@ -259,7 +261,7 @@ void Store::PutRunnerSlot(const fs::path& path, std::string_view record, int rac
   // keeps its position.
   while (lines.size() < kRunnerFileLines) lines.emplace_back(kSeLineLength, ' ');
   lines[static_cast<std::size_t>((race - 1) * 18 + (horse - 1))].assign(line);
-  WriteFileAtomically(path, JoinLines(lines));
+  WriteFileAtomically(path, JoinStoreLines(lines));
 }
 
 void Store::ReplaceWholeFile(const fs::path& path, std::string_view record) const {

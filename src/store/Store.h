@@ -45,6 +45,11 @@ inline constexpr std::string_view kHpUpload = "HPupload";
 // year + "年" + mm + "月" + dd + "日" + CourseName (Shift-JIS).
 std::string MeetingBaseName(std::string_view rec);
 
+// A store file's lines: split at CR LF, CR or LF (a final line break does
+// not start another line), and joined again with CR LF after every line.
+std::vector<std::string> SplitStoreLines(const std::string& content);
+std::string JoinStoreLines(const std::vector<std::string>& lines);
+
 // Columns 3-11 of a record line replaced by "000000000".
 std::string ZeroRecordStamp(std::string_view line);
 
