@@ -8,6 +8,8 @@ cmake --build --preset dev -j2
 CLI=build/dev/src/cli/furlong-cli
 DEMO=${DEMO_ROOT:-demo}
 if [ ! -d "$DEMO/Data" ]; then "$CLI" sample --root "$DEMO"; fi
+# The window makes its data root the current folder: give it absolute paths.
+DEMO=$(cd "$DEMO" && pwd)
 GUI=build/dev/src/app/furlong
 if [ -x "$GUI" ]; then
   if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

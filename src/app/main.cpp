@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The screenshot folder likewise, before the data root becomes the current directory.
+  const QString screenshotDir =
+      parser.isSet(screenshotOption) ? QDir::current().absoluteFilePath(parser.value(screenshotOption)) : QString();
+
   std::filesystem::path root = furlong::ApplicationDir();
   if (parser.isSet(rootOption)) root = std::filesystem::path(parser.value(rootOption).toStdString());
   if (!root.empty()) {
@@ -125,7 +129,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   try {
-    const QStringList files = furlong::WriteScreenshots(*form, parser.value(screenshotOption));
+    const QStringList files = furlong::WriteScreenshots(*form, screenshotDir);
     for (const QString& file : files) std::printf("%s\n", file.toLocal8Bit().constData());
   } catch (const std::exception& e) {
     PrintError(QString::fromStdString(e.what()));
