@@ -45,7 +45,7 @@ fs::path WriteFeedFile(const fs::path& feed, std::string_view dataId, std::strin
 fs::path WriteRealTimeFile(const fs::path& feed, std::string_view dataSpec, std::string_view key,
                            const std::vector<std::string>& records, std::string_view part) {
   if (!IsPathSafe(dataSpec) || !IsPathSafe(key) || (!part.empty() && !IsPathSafe(part)))
-    throw std::invalid_argument("data specification, key and part must be letters or digits");
+    throw std::invalid_argument("dataspec, key and part must be letters or digits");
   std::string name(key);
   if (!part.empty()) {
     name += '_';

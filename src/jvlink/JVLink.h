@@ -29,7 +29,7 @@ inline constexpr int kJVOpenNoData = -1;
 // The buffer size every JVRead call passes.
 inline constexpr int kJVReadBufferSize = 60000;
 
-// The data specification and option of an import, and of the results fetch.
+// The JV-Link dataspec and option of an import, and of the results fetch.
 inline constexpr std::string_view kImportDataSpec = "RACERCVN";
 inline constexpr int kImportOpenOption = 2;
 inline constexpr std::string_view kResultsDataSpec = "0B12";
@@ -49,7 +49,7 @@ class JVLink {
   virtual std::string Version() = 0;
   // Shows JV-Link's own settings dialog (service key, save folder); 0 = success.
   virtual int JVSetUIProperties() = 0;
-  // Opens a download of the data specification from the from-time
+  // Opens a download of the dataspec from the from-time
   // ("yyyymmddhhnnss") on. 0 = opened; -1 = nothing newer; other negative =
   // error. On 0 the out-parameters hold the number of files to read, the
   // number of them still to download and the timestamp of the last file.
@@ -66,7 +66,7 @@ class JVLink {
   virtual int JVCancel() = 0;
   // Ends the open download or real-time read; 0 = success.
   virtual int JVClose() = 0;
-  // Opens a real-time read (data specification and key, e.g. "0B12" and a
+  // Opens a real-time read (dataspec and key, e.g. "0B12" and a
   // date "yyyymmdd") whose records come through JVRead; 0 = opened.
   virtual int JVRTOpen(std::string_view dataSpec, std::string_view key) = 0;
 };

@@ -2,22 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <cstdio>
 #include <optional>
 #include <system_error>
 #include <thread>
 
 #include "analysis/SortedTextList.h"
 #include "store/Record.h"
-
-#ifdef _WIN32
-#include <process.h>
-#define FURLONG_GETPID _getpid
-#else
-#include <unistd.h>
-#define FURLONG_GETPID getpid
-#endif
 
 namespace furlong {
 
@@ -31,41 +21,6 @@ constexpr std::size_t kSeLineLength = kSeLength - 2;
 std::string_view LineOf(std::string_view record) {
   if (record.size() < 2) throw RefusedRecord("record too short to file");
   return record.substr(0, record.size() - 2);
-}
-
-std::string SystemMessage(int err) { return std::generic_category().message(err); }
-
-// The store's safe replacement (a temporary file beside the path, renamed
-// over it), in a form that several threads may run at once: the temporary
-// names come from a shared counter.
-void WriteWholeFile(const fs::path& path, const std::string& bytes) {
-  static const int pid = static_cast<int>(FURLONG_GETPID());
-  static std::atomic<unsigned long> sequence{0};
-  fs::path tmp = path;
-  tmp += ".tmp" + std::to_string(pid) + "-b" + std::to_string(sequence++);
-#ifdef _WIN32
-  std::FILE* f = _wfopen(tmp.c_str(), L"wb");
-#else
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-#endif
-  if (!f) throw StoreError(path, SystemMessage(errno));
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  int err = ok ? 0 : errno;
-  if (std::fclose(f) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  std::error_code ec;
-  if (!ok) {
-    fs::remove(tmp, ec);
-    throw StoreError(path, SystemMessage(err ? err : EIO));
-  }
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    std::error_code ignore;
-    fs::remove(tmp, ignore);
-    throw StoreError(path, ec.message());
-  }
 }
 
 // Fewer files than this are written on the calling thread alone.
@@ -152,7 +107,7 @@ void BatchedStoreWriter::Flush() {
   auto work = [&](unsigned w) {
     for (std::size_t i = w; i < count; i += workers) {
       try {
-        WriteWholeFile(order_[i].path, JoinStoreLines(order_[i].lines));
+        WriteFileAtomically(order_[i].path, JoinStoreLines(order_[i].lines));
       } catch (const StoreError& e) {
         if (i < failedAt[w]) {
           failedAt[w] = i;
