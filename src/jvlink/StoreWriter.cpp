@@ -1,7 +1,6 @@
 #include "jvlink/StoreWriter.h"
 
 #include <algorithm>
-#include <atomic>
 #include <optional>
 #include <system_error>
 #include <thread>

@@ -10,6 +10,7 @@
 #include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
 #include "views/GridPainting.h"
+#include "views/ViewSupport.h"
 #include "views/PaintedGrid.h"
 #include "views/RunnerCells.h"
 
@@ -108,10 +109,7 @@ DetailedRaceCardView::DetailedRaceCardView(MeetingFlow& flow, QWidget* parent) :
 }
 
 void DetailedRaceCardView::refresh() {
-  const int slot = flow_.Analyzer().SelectedRace();
-  int rows = 1;
-  if (slot >= 0 && slot < kRaceSlots) rows += RegisteredRunners(flow_.Day().RaceRecords[static_cast<std::size_t>(slot)].view());
-  grid_->setRowCount(rows);
+  grid_->setRowCount(SelectedRaceGridRows(flow_));
   grid_->clearSelection();
   grid_->viewport()->update();
 }

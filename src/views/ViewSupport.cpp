@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "analysis/MeetingFlow.h"
 #include "store/Encoding.h"
 
 namespace furlong {
@@ -15,6 +16,12 @@ QFont UiFont(int pixelSize, bool bold) {
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   return font;
+}
+
+int SelectedRaceGridRows(const MeetingFlow& flow) {
+  const int slot = flow.Analyzer().SelectedRace();
+  if (slot < 0 || slot >= kRaceSlots) return 1;
+  return 1 + RegisteredRunners(flow.Day().RaceRecords[static_cast<std::size_t>(slot)].view());
 }
 
 }  // namespace furlong

@@ -8,6 +8,12 @@
 
 namespace furlong {
 
+class MeetingFlow;
+
+// Row count of a runner grid for the selected race: the header row plus one
+// row per registered runner (just the header when no race is selected).
+int SelectedRaceGridRows(const MeetingFlow& flow);
+
 // UTF-8 text of a Shift-JIS text (trailing spaces kept).
 QString FromSjis(std::string_view sjis);
 
