@@ -81,9 +81,11 @@ int main(int argc, char** argv) {
 
   furlong::MainFormOptions options;
   options.dataRoot = root;
+  // A store named by --root keeps its own settings, as furlong-cli reads them.
+  if (parser.isSet(rootOption)) options.iniFile = furlong::SettingsFileOf(root);
   // The JV-Link creation check: without the control there is nothing to do.
   try {
-    furlong::TIniGT ini;
+    furlong::TIniGT ini(options.iniFile);
     options.jvlink = furlong::CreateJVLink(furlong::ChooseJVLink(root, &ini, feed));
   } catch (const furlong::JVLinkUnavailable&) {
     const QString text = "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
