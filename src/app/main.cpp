@@ -12,6 +12,7 @@
 #include "app/Dialogs.h"
 #include "app/MainForm.h"
 #include "app/Screenshots.h"
+#include "app/Translations.h"
 #include "jvlink/JVLink.h"
 #include "store/AppPath.h"
 #include "store/Encoding.h"
@@ -39,6 +40,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("furlong");
   QApplication::setApplicationVersion(furlong::kVersionText);
+  // Qt's own buttons and dialogs in Japanese, as everything else.
+  if (furlong::InstallQtTranslations(app).isEmpty())
+    PrintError("qtbase_ja.qm not found in " + furlong::QtTranslationFolders().join(", ") +
+               ": Qt's own buttons and dialogs stay in English");
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QString(furlong::kApplicationTitle));
