@@ -43,12 +43,15 @@ void WriteTwoMeetings(const std::filesystem::path& root) {
 double Luma(QColor c) { return 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue(); }
 
 // The largest brightness difference between the text of a list row and the
-// row's background (taken at its right end, where no text is).
+// row's background (taken at its right end, where no text is), inside the
+// frame a style may draw around the current item.
 double RowContrast(const QImage& image, const QRect& row) {
-  const double back = Luma(image.pixelColor(row.right() - 2, row.center().y()));
+  const QRect inner = row.intersected(image.rect()).adjusted(3, 3, -3, -3);
+  const double back = Luma(image.pixelColor(inner.right(), inner.center().y()));
   double most = 0;
-  for (int y = row.top(); y <= row.bottom(); ++y)
-    for (int x = row.left(); x < row.right() - 4; ++x) most = std::max(most, std::abs(Luma(image.pixelColor(x, y)) - back));
+  for (int y = inner.top(); y <= inner.bottom(); ++y)
+    for (int x = inner.left(); x < inner.right() - 4; ++x)
+      most = std::max(most, std::abs(Luma(image.pixelColor(x, y)) - back));
   return most;
 }
 
