@@ -14,9 +14,9 @@ namespace furlong {
 QStringList QtTranslationFolders();
 
 // Makes Japanese the default locale and installs Qt's Japanese catalogue
-// (qtbase_ja.qm) from the first folder that holds it. Returns the file that
-// was loaded, or an empty text when none was found (Qt's texts then stay
-// English).
+// (qt_ja.qm, else qtbase_ja.qm) from the first folder that holds one.
+// Returns the file that was loaded, or an empty text when none was found
+// (Qt's texts then stay English).
 QString InstallQtTranslations(QCoreApplication& app);
 
 }  // namespace furlong

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(furlong::kVersionText);
   // Qt's own buttons and dialogs in Japanese, as everything else.
   if (furlong::InstallQtTranslations(app).isEmpty())
-    PrintError("qtbase_ja.qm not found in " + furlong::QtTranslationFolders().join(", ") +
+    PrintError("qt_ja.qm / qtbase_ja.qm not found in " + furlong::QtTranslationFolders().join(", ") +
                ": Qt's own buttons and dialogs stay in English");
 
   QCommandLineParser parser;

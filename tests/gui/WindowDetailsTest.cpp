@@ -135,7 +135,7 @@ TEST(WindowDetails, HelpThatTheDesktopCannotOpenIsNamedInAMessage) {
 TEST(WindowDetails, QtsOwnButtonsAndDialogsSpeakJapanese) {
   // The test program installs the translations as the window program does.
   ASSERT_FALSE(InstallQtTranslations(*qApp).isEmpty())
-      << "qtbase_ja.qm in none of " << QtTranslationFolders().join(", ").toStdString();
+      << "Qt's Japanese catalogue in none of " << QtTranslationFolders().join(", ").toStdString();
   QMessageBox question(QMessageBox::Question, "ハロンボード", "?", QMessageBox::Yes | QMessageBox::No);
   EXPECT_TRUE(question.button(QMessageBox::Yes)->text().startsWith("はい"));
   EXPECT_TRUE(question.button(QMessageBox::No)->text().startsWith("いいえ"));
