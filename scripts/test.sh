@@ -10,4 +10,6 @@ cmake --preset dev
 cmake --build --preset dev -j2
 # The Windows cross build of the core, when the project provides it.
 if [ -x .ci/cross-windows ]; then .ci/cross-windows; fi
-ctest --preset dev -j2
+ctest --preset dev -j2 --output-junit "$(pwd)/build/dev/ctest-junit.xml"
+# Every suite ran, none shrank, and the window was built.
+bash scripts/check-test-counts.sh build/dev build/dev/ctest-junit.xml

@@ -29,11 +29,16 @@ TEST(DemoFeedTest, TheNextWeekendImportsIntoTheDemoStoreAndItsResultsAreFetched)
   test::RecordingUi ui;
   JVLinkStandIn jv(feed);
   ASSERT_EQ(0, jv.JVInit(SoftwareId("Ver.1.33")));
-  ImportSession session(jv, store, settings, ui, FixedClock({2024, 11, 22, 9, 0, 0}));
-  ASSERT_TRUE(session.Start({2024, 11, 18, 0, 0, 0}));  // the cards have to be downloaded
+  // The demo's settings start imports before the feed, whatever the date today.
+  WriteDemoSettings(root / "furlong.ini", s);
+  ImportSession session(jv, store, settings, ui, FixedClock({2030, 1, 1, 9, 0, 0}));
+  ASSERT_TRUE(session.Start(session.LoadFromTime()));  // the cards have to be downloaded
   while (session.Poll()) {
   }
   ASSERT_EQ(ImportEnd::Finished, session.LastEnd());
+  // Writing the demo's settings again keeps the from-time the store has reached.
+  WriteDemoSettings(root / "furlong.ini", s);
+  EXPECT_EQ("2024/11/21 18:05:00", settings.ReadString(kLastTimeSection, kLastTimeKey, ""));
   EXPECT_TRUE(ui.With("error:").empty());
   EXPECT_TRUE(ui.With("list:未作成").empty());
 

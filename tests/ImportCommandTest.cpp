@@ -84,6 +84,17 @@ TEST_F(ImportCommandTest, BadArgumentsExit2AndJVLinkErrorsExit1WithTheirMessage)
   EXPECT_EQ("", TIniGT(fs::path(root) / "furlong.ini", TDefaultDir::ddNone).ReadString("JvDataGet", "LastTime", ""));
 }
 
+TEST_F(ImportCommandTest, TheDemoStoreImportsItsFeedWithoutAFromTimeAndThenFetchesResults) {
+  auto r = Cli({"sample", "--root", root});
+  ASSERT_EQ(0, r.code) << r.err;
+  r = Cli({"import", "--root", root});
+  ASSERT_EQ(0, r.code) << r.err;
+  EXPECT_TRUE(Contains(r.out, "Imported 2060 records from 6 of 6 files")) << r.out;
+  r = Cli({"results", "--root", root, "--date", "20241123"});
+  ASSERT_EQ(0, r.code) << r.err;
+  EXPECT_TRUE(Contains(r.out, ".jvHR\n")) << r.out;
+}
+
 TEST_F(ImportCommandTest, ResultsAreFetchedForTheDateAndErrorsExit1) {
   WriteRealTimeFile(feed, "0B12", "20240302",
                     {RaRec("20240302", "05", 11, '7'), SeRec("20240302", "05", 11, 0, "2019100001", '7')});

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,12 +13,13 @@
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "analysis/MeetingFlow.h"
+#include "app/AboutBox.h"
 #include "app/Dialogs.h"
 #include "app/PrgrsForm.h"
 #include "app/UpDownArrows.h"
@@ -133,6 +133,10 @@ TMainForm::TMainForm(MainFormOptions options, QWidget* parent)
   body->addWidget(datList_);
   pageControl1_ = new QTabWidget(central);
   pageControl1_->setObjectName("PageControl1");
+  // While it is hidden (a meeting or race without data) the race list stays where it is.
+  QSizePolicy pagePolicy = pageControl1_->sizePolicy();
+  pagePolicy.setRetainSizeWhenHidden(true);
+  pageControl1_->setSizePolicy(pagePolicy);
   body->addWidget(pageControl1_, 1);
   layout->addLayout(body, 1);
   setCentralWidget(central);
@@ -241,7 +245,15 @@ QWidget* TMainForm::BuildTopRow() {
   dateCombo_->setMaxVisibleItems(36);
   dateCombo_->setFont(PixelFont(13, true));
   dateCombo_->setMinimumWidth(190);
-  dateCombo_->setStyleSheet("QComboBox#DateCombo { background: rgb(255, 255, 225); }");
+  // The light-yellow box. Its drop-down list draws its items as a list view
+  // does, white text on the selection blue for the item under the mouse and
+  // the current item: drawn as menu items they took the box's light yellow
+  // behind white text.
+  dateCombo_->setItemDelegate(new QStyledItemDelegate(dateCombo_));
+  dateCombo_->setStyleSheet(
+      "QComboBox#DateCombo { background: rgb(255, 255, 225); }"
+      "QComboBox#DateCombo QAbstractItemView { background: white; color: black;"
+      " selection-background-color: rgb(0, 120, 215); selection-color: white; }");
   upDown1_ = new UpDownArrows(tools);
   upDown1_->setObjectName("UpDown1");
   QToolButton* kekka = AddButton(tools, "KekkaGetBtn", "結果情報", "レース結果の簡易表示窓を出します。");
@@ -489,12 +501,17 @@ std::filesystem::path TMainForm::HelpFile() {
 
 void TMainForm::SpeedButton4Click() { close(); }
 
-void TMainForm::SpeedButton5Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(HelpFile().string())));
+void TMainForm::SpeedButton5Click() { OpenFile(HelpFile()); }
+
+bool TMainForm::OpenFile(const std::filesystem::path& file) {
+  if (dialogs_->OpenWithDefaultApplication(file)) return true;
+  Information("ファイルを開けませんでした。\n" + PathText(file));
+  return false;
 }
 
 void TMainForm::SpeedButton6Click() {
-  QMessageBox::about(this, "ﾊﾞｰｼﾞｮﾝ情報", QString("%1\n%2").arg(kApplicationTitle, versionText_));
+  AboutBox box(kApplicationTitle, versionText_, this);
+  box.exec();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -131,6 +131,9 @@ class TMainForm : public QMainWindow {
   // Shows what an analysis run produced: the header, the pages, the arrows.
   void ShowAnalysis(const RaceAnalysisResult* result);
   void SelectDatListRow(int row);
+  // Opens a file with the desktop's application for it; when there is none,
+  // says so in a message that names the file.
+  bool OpenFile(const std::filesystem::path& file);
   // An information message, after the system beep unless told otherwise.
   void Information(const QString& text, bool beep = true);
   // The progress window and messages of a meeting load.

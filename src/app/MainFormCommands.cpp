@@ -172,9 +172,8 @@ void TMainForm::MakeHitReport(HitReportKind kind) {
     return;
   }
   if (!report.written) return;  // no hit: nothing is written, opened or copied
-  if (!dialogs_->OpenWithDefaultApplication(report.reportPath))
-    statusBar()->showMessage(PathText(report.reportPath), 10000);
   QGuiApplication::clipboard()->setText(FromSjis(report.reportText));
+  OpenFile(report.reportPath);
 }
 
 void TMainForm::ShowFlowState() {

@@ -12,6 +12,7 @@
 #include "app/Dialogs.h"
 #include "app/MainForm.h"
 #include "app/Screenshots.h"
+#include "app/Translations.h"
 #include "jvlink/JVLink.h"
 #include "store/AppPath.h"
 #include "store/Encoding.h"
@@ -39,6 +40,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("furlong");
   QApplication::setApplicationVersion(furlong::kVersionText);
+  // Qt's own buttons and dialogs in Japanese, as everything else.
+  if (furlong::InstallQtTranslations(app).isEmpty())
+    PrintError("qt_ja.qm / qtbase_ja.qm not found in " + furlong::QtTranslationFolders().join(", ") +
+               ": Qt's own buttons and dialogs stay in English");
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QString(furlong::kApplicationTitle));
@@ -81,9 +86,11 @@ int main(int argc, char** argv) {
 
   furlong::MainFormOptions options;
   options.dataRoot = root;
+  // A store named by --root keeps its own settings, as furlong-cli reads them.
+  if (parser.isSet(rootOption)) options.iniFile = furlong::SettingsFileOf(root);
   // The JV-Link creation check: without the control there is nothing to do.
   try {
-    furlong::TIniGT ini;
+    furlong::TIniGT ini(options.iniFile);
     options.jvlink = furlong::CreateJVLink(furlong::ChooseJVLink(root, &ini, feed));
   } catch (const furlong::JVLinkUnavailable&) {
     const QString text = "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";

@@ -21,10 +21,6 @@ namespace furlong::cli {
 // The version text of the program, part of the software id given to JVInit.
 inline constexpr const char* kVersionText = "Ver.1.33";
 
-// The settings file of a store given by --root: the window's settings file
-// when the root is the application folder.
-inline std::filesystem::path SettingsFileOf(const std::filesystem::path& root) { return root / "furlong.ini"; }
-
 // A JV-Link ready for use: the stand-in on --jvlink-feed, on the settings
 // file's feed, or the platform's default; JVInit done. Errors are reported
 // on io.err and give nullptr.

@@ -9,7 +9,9 @@
 #include "demo/DemoFeed.h"
 #include "demo/DemoOddsArchives.h"
 #include "demo/DemoStore.h"
+#include "jvlink/ImportDriver.h"
 #include "jvlink/JVLink.h"
+#include "store/IniGT.h"
 #include "store/Store.h"
 
 namespace furlong::cli {
@@ -60,6 +62,10 @@ RegisterCommand sample{
         io.out << "  JV-Link feed " << feed.string() << ": " << f.races << " races, " << f.runners
                << " runners to import (" << f.meetings.size() << " meetings), results of " << f.resultRaces
                << " races for the results fetch\n";
+        WriteDemoSettings(SettingsFileOf(args->root), f);
+        io.out << "  settings " << SettingsFileOf(args->root).string() << ": imports start from "
+               << TIniGT(SettingsFileOf(args->root), TDefaultDir::ddNone).ReadString(kLastTimeSection, kLastTimeKey, "")
+               << "\n";
         return kExitOk;
       };
     }};

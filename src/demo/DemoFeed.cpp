@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "demo/DemoCalendar.h"
 #include "demo/DemoRecords.h"
 #include "demo/DemoWorld.h"
 #include "jvlink/FeedWriter.h"
+#include "jvlink/ImportDriver.h"
+#include "jvlink/ImportTime.h"
 #include "store/Encoding.h"
+#include "store/IniGT.h"
 #include "store/Store.h"
 
 namespace furlong {
@@ -102,6 +106,16 @@ DemoFeedSummary WriteDemoFeed(const std::filesystem::path& feed, const DemoOptio
   summary.meetings.assign(meetings.begin(), meetings.end());
   summary.dates.assign(dates.begin(), dates.end());
   return summary;
+}
+
+void WriteDemoSettings(const std::filesystem::path& settingsFile, const DemoFeedSummary& feed) {
+  const std::optional<LocalDateTime> published = ParseTimestamp(feed.fileTimestamp);
+  if (!published) return;
+  TIniGT settings(settingsFile, TDefaultDir::ddNone);
+  if (!settings.ReadString(kLastTimeSection, kLastTimeKey, "").empty()) return;
+  LocalDateTime from = *published;
+  from.hour = from.minute = from.second = 0;
+  settings.WriteString(kLastTimeSection, kLastTimeKey, FormatSettingTime(from));
 }
 
 }  // namespace furlong

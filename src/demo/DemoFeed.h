@@ -27,4 +27,10 @@ struct DemoFeedSummary {
 // demo store's gives the matching feed. Throws StoreError on a file failure.
 DemoFeedSummary WriteDemoFeed(const std::filesystem::path& feed, const DemoOptions& options = {});
 
+// Gives the demo store's settings file a from-time ("LastTime") before the
+// feed's race cards: midnight of the day they were published. So the first
+// import that takes the stored from-time, in the window or furlong-cli,
+// brings the feed's meetings. A from-time already set is kept.
+void WriteDemoSettings(const std::filesystem::path& settingsFile, const DemoFeedSummary& feed);
+
 }  // namespace furlong

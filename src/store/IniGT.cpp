@@ -86,6 +86,8 @@ std::filesystem::path DefaultIniFileName() {
   return name;
 }
 
+std::filesystem::path SettingsFileOf(const std::filesystem::path& dataRoot) { return dataRoot / "furlong.ini"; }
+
 TIniGT::TIniGT() : fileName_(DefaultIniFileName()) {}
 
 TIniGT::TIniGT(std::filesystem::path fileName, TDefaultDir defaultDir)

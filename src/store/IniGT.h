@@ -20,6 +20,11 @@ enum class TDefaultDir {
 // ("furlong.ini" when the executable cannot be found).
 std::filesystem::path DefaultIniFileName();
 
+// The settings file of a data root named on the command line (--root):
+// "furlong.ini" in that folder, shared by the window and furlong-cli, so
+// that a store carries its own from-time and feed.
+std::filesystem::path SettingsFileOf(const std::filesystem::path& dataRoot);
+
 class TIniGT {
  public:
   // FileName = DefaultIniFileName(), DefaultDir = ddApplication.

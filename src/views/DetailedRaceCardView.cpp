@@ -22,6 +22,13 @@ constexpr int kColumns = 37;
 constexpr int kFixedColumns = 3;
 constexpr int kHeaderHeight = 17;
 constexpr int kRowHeight = 57;
+// The five lines of the past-run and record columns step by the height of
+// the 8-point text (11 pixels, the silver lines lie on that step), but are
+// drawn one pixel smaller: a Japanese face fills its whole em, and at full
+// size each line's glyphs would touch the silver line under it and the
+// glyphs of the next line.
+constexpr int kLineStep = 11;
+constexpr int kLinePixels = kLineStep - 1;
 constexpr std::array<int, kColumns> kWidths{25, 25, 220, 30, 30, 90, 180, 65, 28, 40, 30, 40, 40,
                                             30, 40, 52,  30, 30, 30, 50, 30, 30, 30, 40, 70, 130,
                                             30, 30, 35,  35, 40, 40, 40, 40, 145, 170, 80};
@@ -191,7 +198,7 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
   if (col == 30) background = kDetailPalePink;
   if (col >= 31 && col <= 33) background = kDetailPaleGreen;
   c.Fill(background);
-  c.SetPoints(8);
+  c.SetPixels(kLinePixels);
 
   int x = c.x0;
   if (col == 9) x = c.L + c.w + 10;
@@ -292,7 +299,7 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
             c.Text(cx + 13, y, "-");
           }
         }
-        y += c.TextHeight();
+        y += kLineStep;
         continue;
       }
       case 25:
@@ -338,9 +345,10 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
     }
     previous = own;
     c.SetColour(colour(own));
-    y += c.Text(x, y, text);
+    c.Text(x, y, text);
+    y += kLineStep;
   }
-  for (int line = 1; line <= 4; ++line) c.Line(c.L, c.T + 11 * line, c.R, c.T + 11 * line, kSilver);
+  for (int line = 1; line <= 4; ++line) c.Line(c.L, c.T + kLineStep * line, c.R, c.T + kLineStep * line, kSilver);
 }
 
 void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) {
@@ -349,7 +357,7 @@ void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) 
   const std::string_view um = flow_.Day().HorseRecords[slot][r].view();
   const RunnerAnalysis& a = flow_.Analyzer().Runners()[slot][r];
   c.Fill(kDetailPaleCyan);
-  c.SetPoints(8);
+  c.SetPixels(kLinePixels);
   int y = c.T + 1;
 
   struct Block {
@@ -373,7 +381,8 @@ void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) 
         text = s == 0 ? std::string(" ") : text + FormatFixed(static_cast<double>(n[0] + n[1] + n[2]) / s * 100, 5, 1) + "%";
       }
       c.SetColour(b.colour);
-      y += c.Text(c.x0, y, text);
+      c.Text(c.x0, y, text);
+      y += kLineStep;
     }
     return;
   }
@@ -391,10 +400,11 @@ void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) 
     const PlacingCounts dirt = ReadPlacingCounts(um, band.dirt);
     PlacingCounts sum{};
     for (std::size_t i = 0; i < sum.size(); ++i) sum[i] = turf[i] + dirt[i];
-    y += c.Text(c.x0, y, band.label + CountsText(sum));
+    c.Text(c.x0, y, band.label + CountsText(sum));
+    y += kLineStep;
   }
-  y += c.Text(c.x0, y, a.AvgDistanceText5);
-  c.Text(c.x0, y, a.AvgDistanceText2);
+  c.Text(c.x0, y, a.AvgDistanceText5);
+  c.Text(c.x0, y + kLineStep, a.AvgDistanceText2);
 }
 
 }  // namespace furlong

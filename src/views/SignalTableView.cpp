@@ -20,8 +20,9 @@ namespace {
 constexpr int kColumns = 21;
 // Two header lines of the 10-point bold font need a taller header row than
 // the 18-pixel runner rows.
-constexpr int kHeaderHeight = 30;
+constexpr int kHeaderHeight = 32;
 constexpr int kRowHeight = 18;
+constexpr int kHeaderTop = 3;
 // The last column (成績) is as wide as its text: finishing position,
 // popularity, odds and time in 24 characters.
 constexpr std::array<int, kColumns> kWidths{22, 22, 170, 59, 42, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30,
@@ -64,7 +65,10 @@ void SignalTableView::StringGrid3DrawCell(QPainter& painter, int col, int row, c
     c.SetPoints(10, true);
     c.SetColour(kBlack);
     const char* group = col >= 5 && col <= 10 ? "S①" : col >= 11 && col <= 16 ? "S②" : " ";
-    const int y = c.T + 1 + c.TextQ(c.L + 1, c.T + 1, QString::fromUtf8(group));
+    // The circled digits fill their whole em box: the two lines start a
+    // little lower and two pixels apart, so that no circle is cut at the
+    // cell's top edge or touches the caption under it.
+    const int y = c.T + kHeaderTop + c.TextQ(c.L + 1, c.T + kHeaderTop, QString::fromUtf8(group)) + 2;
     c.TextQ(c.L + 1, y, QString::fromUtf8(kCaptions[static_cast<std::size_t>(col)]));
     c.BottomLine();
     return;

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -362,6 +363,43 @@ TEST(DetailedRaceCard, DaysSinceTheLastRunAreRedUpToEightAndBlueFromSixty) {
   EXPECT_EQ(count(3, kRed), 0);
 }
 
+// Pixels of a cell row (grid lines excluded) that visibly differ from
+// `colour`: the light fringe of a glyph's antialiasing does not count.
+int OtherPixelsInRow(const QImage& image, const QRect& cell, int y, Rgb colour) {
+  int n = 0;
+  for (int x = cell.left(); x <= cell.right(); ++x) {
+    const QColor c = image.pixelColor(x, y);
+    if (std::abs(c.red() - colour.r) > 96 || std::abs(c.green() - colour.g) > 96 || std::abs(c.blue() - colour.b) > 96)
+      ++n;
+  }
+  return n;
+}
+
+TEST(DetailedRaceCard, TheFiveLinesOfACellKeepClearOfTheSilverLinesAndOfEachOther) {
+  LoadedMeeting m({Race(1, 2)});
+  // Five runs, so that every past-run column holds five lines of text.
+  const char* dates[] = {"20031221", "20031130", "20031102", "20031012", "20030914"};
+  for (int k = 0; k < kPastRuns; ++k) {
+    test::PastRun run;
+    run.date = dates[k];
+    run.corners = "05070909";
+    test::SetPastRun(m.Day(), 0, 0, k, run);
+    test::PutAt(m.Day().PastRaceRecords[0][0][k], 605, Utf8ToSjis("東京杯"));
+  }
+  m.flow.DatListClick(0);
+  DetailedRaceCardView view(m.flow);
+  const QImage image = view.Grid()->renderAll();  // antialiased, as on the screen
+  for (int col = 7; col <= 36; ++col) {
+    const QRect cell = view.Grid()->contentCellRect(col, 1);
+    // Past-run cells: the silver lines between the runs are whole; record
+    // cells: a row of background parts each line from the next.
+    const Rgb between = col <= 33 ? kSilver : kDetailPaleCyan;
+    for (int line = 1; line <= 4; ++line)
+      EXPECT_EQ(OtherPixelsInRow(image, cell, cell.top() + 11 * line, between), 0)
+          << "column " << col << " under line " << line;
+  }
+}
+
 TEST(IndexTable, SurfaceBoxIsTurfGreenDirtMaroonAndWhiteWithoutARun) {
   LoadedMeeting m({Race(1, 2)});
   const char* tracks[] = {"17", "24", "53"};
@@ -398,6 +436,22 @@ TEST(SignalTable, SignalGroupsHaveTheirBackgrounds) {
   EXPECT_EQ(CornerColour(image, *view.Grid(), 17, 1), Colour(kEliminationBack));
   EXPECT_EQ(CornerColour(image, *view.Grid(), 18, 1), Colour(kBestValueBack));
   EXPECT_EQ(CornerColour(image, *view.Grid(), 20, 1), Colour(kResultBack));
+}
+
+TEST(SignalTable, TheHeaderShowsWholeCirclesOverTheCaptions) {
+  LoadedMeeting m({Race(1, 2)});
+  SignalTableView view(m.flow);
+  const QImage image = view.Grid()->renderAll();
+  for (int col = 5; col <= 16; ++col) {
+    const QRect cell = view.Grid()->contentCellRect(col, 0);
+    // Nothing of "S①" / "S②" reaches the top edge or the black line under the
+    // caption, and a clear row parts the two.
+    EXPECT_EQ(OtherPixelsInRow(image, cell, cell.top(), kButtonFace), 0) << "column " << col;
+    EXPECT_EQ(OtherPixelsInRow(image, cell, cell.bottom(), kButtonFace), 0) << "column " << col;
+    bool parted = false;
+    for (int y = cell.top() + 8; y <= cell.top() + 20; ++y) parted = parted || OtherPixelsInRow(image, cell, y, kButtonFace) == 0;
+    EXPECT_TRUE(parted) << "column " << col;
+  }
 }
 
 }  // namespace

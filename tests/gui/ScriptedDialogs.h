@@ -34,6 +34,8 @@ class ScriptedDialogs : public Dialogs {
   std::filesystem::path openFolder;
   QString filterText, filterPatterns, folderTitle;
   std::vector<std::filesystem::path> opened;
+  // False: the desktop has no application for the files asked to be opened.
+  bool openSucceeds = true;
 
   void Beep() override { events << "beep"; }
   void Information(QWidget*, const QString& text) override { events << "info:" + text; }
@@ -56,7 +58,7 @@ class ScriptedDialogs : public Dialogs {
   }
   bool OpenWithDefaultApplication(const std::filesystem::path& file) override {
     opened.push_back(file);
-    return true;
+    return openSucceeds;
   }
 
   // The messages only ("info:" events without the prefix).

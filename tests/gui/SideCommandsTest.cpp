@@ -240,6 +240,14 @@ TEST(HitReportCommands, TheHitButtonsWriteTheReportOpenItAndPutItOnTheClipboard)
   EXPECT_EQ(h.dialogs->opened.size(), 2u);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "untouched");
   EXPECT_TRUE(h.dialogs->Messages().isEmpty());
+
+  // Where the desktop cannot open the report, a message names it.
+  h.dialogs->openSucceeds = false;
+  ASSERT_TRUE(h.form->ChooseMeeting(Sjis("2024年11月16日東京")));
+  h.Button("TekiAnaBtn")->click();
+  const QString message = "ファイルを開けませんでした。\n" + PathText(h.dialogs->opened.back());
+  EXPECT_EQ(h.dialogs->Messages(), QStringList{message});
+  EXPECT_TRUE(h.dialogs->BeepedBefore(message));
 }
 
 }  // namespace
