@@ -67,12 +67,12 @@ int main(int argc, char** argv) {
       parser.isSet(screenshotOption) ? QDir::current().absoluteFilePath(parser.value(screenshotOption)) : QString();
 
   std::filesystem::path root = furlong::ApplicationDir();
-  if (parser.isSet(rootOption)) root = std::filesystem::path(parser.value(rootOption).toStdString());
+  if (parser.isSet(rootOption)) root = furlong::TextPath(parser.value(rootOption));
   if (!root.empty()) {
     std::filesystem::create_directories(root, ec);
     root = std::filesystem::absolute(root, ec);
     // The data root is the current directory while the program runs.
-    QDir::setCurrent(QString::fromStdString(root.string()));
+    QDir::setCurrent(furlong::PathText(root));
   }
   if (screenshots && (!parser.isSet(meetingOption) || !parser.isSet(raceOption))) {
     PrintError("--screenshot needs --meeting and --race");
