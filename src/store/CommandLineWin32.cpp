@@ -1,9 +1,10 @@
 #include "store/CommandLine.h"
 
+#include <windows.h>
+// shellapi.h needs windows.h before it.
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 

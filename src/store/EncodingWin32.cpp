@@ -93,6 +93,16 @@ bool DecodeUtf8(std::string_view in, std::size_t i, char32_t& c, std::size_t& le
   return c >= minimum && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
 }
 
+// Characters iconv's CP932 also takes, for the JIS X 0208 forms of the same
+// signs (the wave dash, the yen sign, ...), which Windows' table lacks.
+struct OneWay {
+  char32_t from;
+  const char* to;
+};
+constexpr OneWay kIconvOneWay[] = {{0x00A2, "\x81\x91"}, {0x00A3, "\x81\x92"}, {0x00A5, "\x5C"},
+                                   {0x00AC, "\x81\xCA"}, {0x2014, "\x81\x5C"}, {0x2016, "\x81\x61"},
+                                   {0x203E, "\x7E"},     {0x2212, "\x81\x7C"}, {0x301C, "\x81\x60"}};
+
 // One code point in code page 932, without Windows' best-fit look-alikes;
 // false when it has no form there.
 bool NarrowOne(char32_t c, std::string& out) {
@@ -101,6 +111,14 @@ bool NarrowOne(char32_t c, std::string& out) {
     return true;
   }
   if (c > 0xFFFF) return false;  // code page 932 has nothing beyond the BMP
+  for (const OneWay& m : kIconvOneWay) {
+    if (m.from == c) {
+      out += m.to;
+      return true;
+    }
+  }
+  // Windows' table gives these the single bytes iconv refuses (0x80, 0xA0, 0xFD to 0xFF).
+  if (c == 0x80 || (c >= 0xF8F0 && c <= 0xF8F3)) return false;
   const wchar_t w = static_cast<wchar_t>(c);
   char bytes[4];
   BOOL usedDefault = FALSE;

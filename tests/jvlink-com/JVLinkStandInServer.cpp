@@ -8,9 +8,11 @@
 //   regsvr32 jvlink-standin.dll          registers it (regsvr32 /u removes it)
 //   JVLINK_STANDIN_FEED=<folder>         the feed folder it serves (its faults.txt injects results)
 //   JVLINK_STANDIN_VERSION=0480          the version property (default 0490)
+#include <windows.h>
+// After windows.h:
 #include <objbase.h>
 #include <oleauto.h>
-#include <windows.h>
+#include <olectl.h>
 
 #include <atomic>
 #include <cstdlib>
