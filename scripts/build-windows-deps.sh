@@ -76,8 +76,9 @@ build_lhasa() {
   done
   "$triple-ar" rcs "$prefix/lib/liblhasa.a" "$obj"/*.o
   cp "$src"/lib/public/*.h "$prefix/include/liblhasa-1.0/"
+  # Relocatable: the prefix may be copied to a Windows machine (README, "Windows").
   cat >"$prefix/lib/pkgconfig/liblhasa.pc" <<EOF
-prefix=$prefix
+prefix=\${pcfiledir}/../..
 libdir=\${prefix}/lib
 includedir=\${prefix}/include
 
@@ -87,6 +88,19 @@ Version: ${version:-0}
 Libs: -L\${libdir} -llhasa
 Cflags: -I\${includedir}/liblhasa-1.0
 EOF
+}
+
+# The header-only libraries of the host (SimpleIni, CLI11, nlohmann/json), so
+# that the prefix alone serves a build on Windows.
+copy_headers() {
+  local prefix=$1 header
+  for header in SimpleIni.h CLI nlohmann; do
+    if [ ! -e "/usr/include/$header" ]; then
+      echo "build-windows-deps: /usr/include/$header missing (bash scripts/setup-debian.sh)" >&2
+      exit 1
+    fi
+    cp -r "/usr/include/$header" "$prefix/include/"
+  done
 }
 
 build_gtest() {
@@ -107,7 +121,7 @@ build_gtest() {
 
 lhasa_dir=$(lhasa_source)
 gtest_version=$(dpkg-query -W -f='${Version}' libgtest-dev 2>/dev/null || echo unknown)
-stamp_text="lhasa $(basename "$lhasa_dir"); googletest $gtest_version"
+stamp_text="layout 2; lhasa $(basename "$lhasa_dir"); googletest $gtest_version"
 
 for arch in "${targets[@]}"; do
   case "$arch" in
@@ -124,6 +138,7 @@ for arch in "${targets[@]}"; do
   echo "build-windows-deps: $stamp_text -> $prefix"
   build_lhasa "$triple" "$prefix" "$lhasa_dir"
   build_gtest "$arch" "$prefix"
+  copy_headers "$prefix"
   [ -f "$prefix/lib/liblhasa.a" ] && [ -f "$prefix/lib/libgtest.a" ] || {
     echo "build-windows-deps: $prefix is incomplete" >&2
     exit 1

@@ -6,22 +6,26 @@
 #include <QDir>
 #include <QMessageBox>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainForm.h"
 #include "app/Screenshots.h"
 #include "jvlink/JVLink.h"
 #include "store/AppPath.h"
+#include "store/CommandLine.h"
 #include "store/Encoding.h"
 #include "store/IniGT.h"
 
 namespace {
 
-bool WantsScreenshots(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0) return true;
+// Qt reads the wide command line itself on Windows; before Qt starts, the
+// arguments come from the same place (store/CommandLine.h).
+bool WantsScreenshots(const std::vector<std::string>& args) {
+  for (std::size_t i = 1; i < args.size(); ++i)
+    if (args[i] == "--screenshot" || args[i].rfind("--screenshot=", 0) == 0) return true;
   return false;
 }
 
@@ -30,7 +34,7 @@ void PrintError(const QString& text) { std::fprintf(stderr, "furlong: %s\n", tex
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool screenshots = WantsScreenshots(argc, argv);
+  const bool screenshots = WantsScreenshots(furlong::Utf8Arguments(argc, argv));
   // Pictures need no display: use the offscreen platform when there is none.
   if (screenshots && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
