@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "store/Encoding.h"
 
 using namespace furlong;
@@ -60,4 +62,42 @@ TEST(Encoding, RoundTripsJapaneseAndReplacesBadBytes) {
   EXPECT_FALSE(IsValidSjis(bad));
   EXPECT_EQ(SjisToUtf8(bad), "A\xEF\xBF\xBD");
   EXPECT_EQ(SjisToUtf8(std::string("\xFF\xFF", 2)).substr(0, 3), "\xEF\xBF\xBD");
+}
+
+// Every one- and two-byte Shift-JIS input (with a byte after it, which shows
+// how much a bad character costs) and every character of the BMP, folded
+// into one number: the Windows conversion must give the very texts of the
+// POSIX one, bad bytes and unmappable characters included.
+TEST(Encoding, SameTextsOnEveryPlatform) {
+  std::uint64_t hash = 14695981039346656037ull;
+  auto fold = [&hash](std::string_view text) {
+    for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+    hash = (hash ^ 0x100) * 1099511628211ull;
+  };
+  for (int a = 0; a < 256; ++a) {
+    fold(SjisToUtf8(std::string(1, static_cast<char>(a))));
+    if (a < 0x80) continue;
+    for (int b = 0; b < 256; ++b) {
+      const std::string in{static_cast<char>(a), static_cast<char>(b), 'A'};
+      fold(SjisToUtf8(in));
+      fold(IsValidSjis(in.substr(0, 2)) ? "1" : "0");
+    }
+  }
+  for (char32_t c = 1; c < 0x10000; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    std::string utf8;
+    if (c < 0x80) {
+      utf8 = {static_cast<char>(c)};
+    } else if (c < 0x800) {
+      utf8 = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      utf8 = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+              static_cast<char>(0x80 | (c & 0x3F))};
+    }
+    fold(Utf8ToSjis(utf8));
+  }
+  for (const char* bad : {"\xC0\xAF" "A", "\xE3\x81" "A", "\xED\xA0\x80" "A", "\xF4\x90\x80\x80" "A", "\xFF" "A",
+                          "\x80" "A", "\xF0\x9F\x98\x80" "A"})
+    fold(Utf8ToSjis(bad));
+  EXPECT_EQ(hash, 7802790920293851039ull);
 }

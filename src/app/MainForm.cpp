@@ -531,17 +531,8 @@ void TMainForm::FormShow() {
     Information("JVInitエラー：" + FromSjis(JVResultMessage("JVInit", result)), false);
     return;
   }
-  const std::string version = jvlink_->Version();
-  if (version < "0490") {
-    QString shown;
-    for (std::size_t i = 1; i < version.size() && i < 4; ++i) {
-      if (!shown.isEmpty()) shown += '.';
-      shown += QChar(version[i]);
-    }
-    Information("ご利用中のJV-Linkのバージョンは[" + shown + "]です。\r\n" +
-                "本ソフトのご利用にはバージョン[4.9.0]以上が必要です。\r\n" +
-                "JRA-VANのホームページより最新のJV-Linkを入手し、インストールしてください。");
-  }
+  const std::string warning = JVLinkVersionWarning(jvlink_->Version());
+  if (!warning.empty()) Information(FromSjis(warning));
 }
 
 void TMainForm::FormCloseQuery() {

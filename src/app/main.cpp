@@ -6,8 +6,9 @@
 #include <QDir>
 #include <QMessageBox>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainForm.h"
@@ -15,14 +16,17 @@
 #include "app/Translations.h"
 #include "jvlink/JVLink.h"
 #include "store/AppPath.h"
+#include "store/CommandLine.h"
 #include "store/Encoding.h"
 #include "store/IniGT.h"
 
 namespace {
 
-bool WantsScreenshots(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0) return true;
+// Qt reads the wide command line itself on Windows; before Qt starts, the
+// arguments come from the same place (store/CommandLine.h).
+bool WantsScreenshots(const std::vector<std::string>& args) {
+  for (std::size_t i = 1; i < args.size(); ++i)
+    if (args[i] == "--screenshot" || args[i].rfind("--screenshot=", 0) == 0) return true;
   return false;
 }
 
@@ -31,7 +35,7 @@ void PrintError(const QString& text) { std::fprintf(stderr, "furlong: %s\n", tex
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool screenshots = WantsScreenshots(argc, argv);
+  const bool screenshots = WantsScreenshots(furlong::Utf8Arguments(argc, argv));
   // Pictures need no display: use the offscreen platform when there is none.
   if (screenshots && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
@@ -72,12 +76,12 @@ int main(int argc, char** argv) {
       parser.isSet(screenshotOption) ? QDir::current().absoluteFilePath(parser.value(screenshotOption)) : QString();
 
   std::filesystem::path root = furlong::ApplicationDir();
-  if (parser.isSet(rootOption)) root = std::filesystem::path(parser.value(rootOption).toStdString());
+  if (parser.isSet(rootOption)) root = furlong::TextPath(parser.value(rootOption));
   if (!root.empty()) {
     std::filesystem::create_directories(root, ec);
     root = std::filesystem::absolute(root, ec);
     // The data root is the current directory while the program runs.
-    QDir::setCurrent(QString::fromStdString(root.string()));
+    QDir::setCurrent(furlong::PathText(root));
   }
   if (screenshots && (!parser.isSet(meetingOption) || !parser.isSet(raceOption))) {
     PrintError("--screenshot needs --meeting and --race");

@@ -118,9 +118,10 @@ RegisterCommand importCommand{
           ->check(TimestampValidator());
       sub.add_option("--jvlink-feed", args->feed, "Feed folder of the JV-Link stand-in (see docs/jvlink-feed.md)");
       return [args](CommandIo& io) {
-        Store store(args->root);
-        TIniGT settings(SettingsFileOf(args->root), TDefaultDir::ddNone);
-        auto jv = OpenJVLink(io, args->root, settings, args->feed);
+        const fs::path root = Utf8Path(args->root);
+        Store store(root);
+        TIniGT settings(SettingsFileOf(root), TDefaultDir::ddNone);
+        auto jv = OpenJVLink(io, root, settings, args->feed);
         if (!jv) return kExitError;
 
         const bool terminal = &io.err == &std::cerr && FURLONG_ISATTY(FURLONG_FILENO(stderr));

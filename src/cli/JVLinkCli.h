@@ -26,14 +26,15 @@ inline constexpr const char* kVersionText = "Ver.1.33";
 // on io.err and give nullptr.
 inline std::unique_ptr<JVLink> OpenJVLink(CommandIo& io, const std::filesystem::path& root, const TIniGT& settings,
                                           const std::string& feed) {
+  const std::filesystem::path feedFolder = Utf8Path(feed);
   std::error_code ec;
-  if (!feed.empty() && !std::filesystem::is_directory(feed, ec)) {
+  if (!feed.empty() && !std::filesystem::is_directory(feedFolder, ec)) {
     io.err << feed << ": no such feed folder\n";
     return nullptr;
   }
   std::unique_ptr<JVLink> jv;
   try {
-    jv = CreateJVLink(ChooseJVLink(root, &settings, feed));
+    jv = CreateJVLink(ChooseJVLink(root, &settings, feedFolder));
   } catch (const JVLinkUnavailable& e) {
     io.err << SjisToUtf8(SJ("JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。")) << "\n"
            << e.what() << "\n";
@@ -44,6 +45,10 @@ inline std::unique_ptr<JVLink> OpenJVLink(CommandIo& io, const std::filesystem::
     io.err << SjisToUtf8(SJ("JVInitエラー：") + JVResultMessage("JVInit", r)) << "\n";
     return nullptr;
   }
+  // An old control is only noted, as the window does; the command goes on.
+  std::string warning = SjisToUtf8(JVLinkVersionWarning(jv->Version()));
+  for (std::string::size_type at; (at = warning.find("\r\n")) != std::string::npos;) warning.erase(at, 1);
+  if (!warning.empty()) io.err << warning << "\n";
   return jv;
 }
 

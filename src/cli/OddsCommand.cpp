@@ -18,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ShownPath(const fs::path& p) {
-  const auto u8 = p.u8string();
-  return std::string(u8.begin(), u8.end());
-}
-
 struct OddsArgs {
   std::string root;
   std::string archive;
@@ -38,16 +33,17 @@ RegisterCommand odds{
                    "Act as if a meeting of 2005 or later were selected (KOL fields of 8 runners or fewer then keep "
                    "their horse-pair odds)");
       return [args](CommandIo& io) {
+        const fs::path root = Utf8Path(args->root);
         std::error_code ec;
-        if (!fs::is_directory(args->root, ec)) throw StoreError(args->root, "no such store folder");
-        Store store(args->root, false);
+        if (!fs::is_directory(root, ec)) throw StoreError(root, "no such store folder");
+        Store store(root, false);
         store.Folder(store_names::kData, true);
 
         std::string message;
         OddsImportCallbacks callbacks;
         callbacks.message = [&](const std::string& m) { message = SjisToUtf8(m); };
         callbacks.warning = [&](const std::string& w) { io.err << "warning: " << w << "\n"; };
-        OddsImportResult r = ImportPredictedOdds(store, fs::path(args->archive), args->from2005, callbacks);
+        OddsImportResult r = ImportPredictedOdds(store, Utf8Path(args->archive), args->from2005, callbacks);
         if (!r.extracted) {
           io.err << message << "\n";
           return kExitError;
@@ -58,7 +54,7 @@ RegisterCommand odds{
         }
         if (!message.empty()) io.out << message << "\n";
         io.out << r.filedLines << " race(s) filed, " << r.skippedLines << " line(s) skipped\n";
-        for (const fs::path& p : r.oddsFiles) io.out << "  " << ShownPath(p) << "\n";
+        for (const fs::path& p : r.oddsFiles) io.out << "  " << PathUtf8(p) << "\n";
         return kExitOk;
       };
     }};

@@ -18,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ShownPath(const fs::path& p) {
-  const auto u8 = p.u8string();
-  return std::string(u8.begin(), u8.end());
-}
-
 struct ReportArgs {
   std::string root;
   std::string date;
@@ -37,14 +32,15 @@ RegisterCommand report{
       sub.add_option("--date", args->date, "The date as the calendar shows it: yyyy年mm月dd日")->required();
       sub.add_flag("--longshot", args->longshot, "穴的中: only wides over 3000 yen and quinellas over 5000 yen");
       return [args](CommandIo& io) {
+        const fs::path root = Utf8Path(args->root);
         std::error_code ec;
-        if (!fs::is_directory(args->root, ec)) throw StoreError(args->root, "no such store folder");
+        if (!fs::is_directory(root, ec)) throw StoreError(root, "no such store folder");
         const std::string date = Utf8ToSjis(args->date);
         if (date.size() != 14) {
           io.err << "--date must read yyyy年mm月dd日, e.g. 2024年11月16日\n";
           return kExitUsage;
         }
-        Store store(args->root, false);
+        Store store(root, false);
         auto flow = std::make_unique<MeetingFlow>(store);
         bool any = false;
         for (const std::string& m : flow->MakeDataListBtnClick()) any = any || m.compare(0, 14, date) == 0;
@@ -61,7 +57,7 @@ RegisterCommand report{
           io.out << "no hit on " << args->date << ": nothing written\n";
           return kExitOk;
         }
-        io.out << ShownPath(r.reportPath) << "\n";
+        io.out << PathUtf8(r.reportPath) << "\n";
         return kExitOk;
       };
     }};

@@ -46,9 +46,10 @@ RegisterCommand resultsCommand{
               "yyyymmdd"));
       sub.add_option("--jvlink-feed", args->feed, "Feed folder of the JV-Link stand-in (see docs/jvlink-feed.md)");
       return [args](CommandIo& io) {
-        Store store(args->root);
-        TIniGT settings(SettingsFileOf(args->root), TDefaultDir::ddNone);
-        auto jv = OpenJVLink(io, args->root, settings, args->feed);
+        const std::filesystem::path root = Utf8Path(args->root);
+        Store store(root);
+        TIniGT settings(SettingsFileOf(root), TDefaultDir::ddNone);
+        auto jv = OpenJVLink(io, root, settings, args->feed);
         if (!jv) return kExitError;
 
         InterruptGuard interrupt;

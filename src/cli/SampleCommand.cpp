@@ -11,6 +11,7 @@
 #include "demo/DemoStore.h"
 #include "jvlink/ImportDriver.h"
 #include "jvlink/JVLink.h"
+#include "store/Encoding.h"
 #include "store/IniGT.h"
 #include "store/Store.h"
 
@@ -32,18 +33,18 @@ RegisterCommand sample{
       sub.add_option("--seed", args->seed, "Seed of the demo data; the same seed gives the same files");
       sub.add_flag("--force", args->force, "Write even into a store that already holds meetings");
       return [args](CommandIo& io) {
+        const fs::path root = Utf8Path(args->root);
         std::error_code ec;
-        if (fs::exists(args->root, ec) && !fs::is_directory(args->root, ec))
-          throw StoreError(args->root, "not a folder");
+        if (fs::exists(root, ec) && !fs::is_directory(root, ec)) throw StoreError(root, "not a folder");
         // Demo meetings merged into a real store could not be told apart
         // from imported ones, so an existing store is left alone.
-        if (!args->force && fs::is_directory(args->root, ec) && !Store(args->root, false).MeetingNames().empty()) {
+        if (!args->force && fs::is_directory(root, ec) && !Store(root, false).MeetingNames().empty()) {
           io.err << args->root << ": the store already holds meetings; use --force to write the demo into it\n";
           return kExitError;
         }
         DemoOptions options;
         options.seed = args->seed;
-        DemoSummary s = WriteDemoStore(args->root, options);
+        DemoSummary s = WriteDemoStore(root, options);
         io.out << "Demo store written to " << args->root << " (seed " << args->seed << ")\n";
         io.out << "  meetings: " << s.meetings.size() << "\n";
         for (const auto& m : s.meetings) io.out << "    " << m << "\n";
@@ -55,16 +56,17 @@ RegisterCommand sample{
         io.out << "  horse masters: " << s.horseMasters << " current, " << s.legacyHorseMasters << " legacy only\n";
         io.out << "  predicted odds files: " << s.oddsFiles << "\n";
         io.out << "  files: " << s.files << ", bytes: " << s.bytes << "\n";
-        for (const DemoOddsArchive& a : WriteDemoOddsArchives(args->root))
-          io.out << "  odds archive (" << a.source << ", " << a.meeting << "): " << a.path.filename().string() << "\n";
-        const fs::path feed = DefaultFeedFolder(args->root);
+        for (const DemoOddsArchive& a : WriteDemoOddsArchives(root))
+          io.out << "  odds archive (" << a.source << ", " << a.meeting << "): " << PathUtf8(a.path.filename()) << "\n";
+        const fs::path feed = DefaultFeedFolder(root);
         DemoFeedSummary f = WriteDemoFeed(feed, options);
-        io.out << "  JV-Link feed " << feed.string() << ": " << f.races << " races, " << f.runners
+        io.out << "  JV-Link feed " << PathUtf8(feed) << ": " << f.races << " races, " << f.runners
                << " runners to import (" << f.meetings.size() << " meetings), results of " << f.resultRaces
                << " races for the results fetch\n";
-        WriteDemoSettings(SettingsFileOf(args->root), f);
-        io.out << "  settings " << SettingsFileOf(args->root).string() << ": imports start from "
-               << TIniGT(SettingsFileOf(args->root), TDefaultDir::ddNone).ReadString(kLastTimeSection, kLastTimeKey, "")
+        const fs::path settings = SettingsFileOf(root);
+        WriteDemoSettings(settings, f);
+        io.out << "  settings " << PathUtf8(settings) << ": imports start from "
+               << TIniGT(settings, TDefaultDir::ddNone).ReadString(kLastTimeSection, kLastTimeKey, "")
                << "\n";
         return kExitOk;
       };

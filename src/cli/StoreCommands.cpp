@@ -22,9 +22,12 @@ namespace fs = std::filesystem;
 // A name field as shown: without full-width spaces and trailing blanks.
 std::string Shown(std::string_view sjis) { return SjisToUtf8(TrimSpaces(RemoveWideSpaces(sjis))); }
 
-void CheckRoot(const std::string& root) {
+// The --root folder, which must exist.
+fs::path ExistingRoot(const std::string& text) {
+  const fs::path root = Utf8Path(text);
   std::error_code ec;
   if (!fs::is_directory(root, ec)) throw StoreError(root, "no such store folder");
+  return root;
 }
 
 RegisterCommand meetings{
@@ -32,8 +35,7 @@ RegisterCommand meetings{
       auto root = std::make_shared<std::string>();
       sub.add_option("--root", *root, "Data root (the folder that holds Data, SEI, SEIR, UM2)")->required();
       return [root](CommandIo& io) {
-        CheckRoot(*root);
-        Store store(*root, false);
+        Store store(ExistingRoot(*root), false);
         auto names = store.MeetingNames();
         for (auto it = names.rbegin(); it != names.rend(); ++it) io.out << SjisToUtf8(*it) << "\n";
         return kExitOk;
@@ -75,8 +77,7 @@ RegisterCommand day{
       sub.add_option("--root", *root, "Data root")->required();
       sub.add_option("--meeting", *meeting, "Meeting base name as listed by 'meetings' (UTF-8)")->required();
       return [root, meeting](CommandIo& io) {
-        CheckRoot(*root);
-        Store store(*root, false);
+        Store store(ExistingRoot(*root), false);
         std::string name = Utf8ToSjis(*meeting);
         std::error_code ec;
         if (!fs::exists(store.RaceFile(name), ec) || !fs::exists(store.RunnerFile(name), ec)) {

@@ -1,15 +1,15 @@
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "Command.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "store/CommandLine.h"
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-  // Everything furlong-cli prints is UTF-8.
-  SetConsoleOutputCP(CP_UTF8);
-#endif
-  return furlong::cli::RunCli(argc, argv, std::cout, std::cerr);
+  // Everything furlong-cli reads and prints is UTF-8.
+  furlong::UseUtf8StandardStreams();
+  const std::vector<std::string> args = furlong::Utf8Arguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& a : args) pointers.push_back(a.c_str());
+  return furlong::cli::RunCli(static_cast<int>(pointers.size()), pointers.data(), std::cout, std::cerr);
 }

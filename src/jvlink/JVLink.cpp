@@ -18,6 +18,19 @@ std::string SoftwareId(std::string_view versionText) {
   return id;
 }
 
+std::string JVLinkVersionWarning(std::string_view version) {
+  if (version >= "0490") return {};
+  // The version's 2nd to 4th characters joined by dots: "0480" -> "4.8.0".
+  std::string shown;
+  for (std::size_t i = 1; i < version.size() && i < 4; ++i) {
+    if (!shown.empty()) shown += '.';
+    shown += version[i];
+  }
+  return SJ("ご利用中のJV-Linkのバージョンは[") + shown + SJ("]です。\r\n") +
+         SJ("本ソフトのご利用にはバージョン[4.9.0]以上が必要です。\r\n") +
+         SJ("JRA-VANのホームページより最新のJV-Linkを入手し、インストールしてください。");
+}
+
 fs::path DefaultFeedFolder(const fs::path& dataRoot) { return dataRoot / "JVFeed"; }
 
 JVLinkSettings ChooseJVLink(const fs::path& dataRoot, const TIniGT* settings, const fs::path& explicitFeed) {

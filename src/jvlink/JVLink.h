@@ -71,6 +71,10 @@ class JVLink {
   virtual int JVRTOpen(std::string_view dataSpec, std::string_view key) = 0;
 };
 
+// The notice for a control older than version 4.9.0 (a version property
+// below "0490" in text order), as Shift-JIS text; empty for a newer one.
+std::string JVLinkVersionWarning(std::string_view version);
+
 // The control cannot be created (not installed, or not on this platform).
 class JVLinkUnavailable : public std::runtime_error {
  public:

@@ -1,8 +1,10 @@
 // The JV-Link control through COM automation. The control is a 32-bit
-// in-process server, so this runs in a 32-bit process on the thread that
-// created it (the window thread). Calls are late-bound: each method's DISPID
-// is looked up once by name, and arguments go through IDispatch::Invoke,
-// the out-parameters as VARIANTs by reference, as the control expects them.
+// in-process server: a 32-bit process loads it, a 64-bit one reaches it in
+// COM's surrogate process (README, "Windows"); either way it is called on
+// the thread that created it (the window thread). Calls are late-bound: each
+// method's DISPID is looked up once by name, and arguments go through
+// IDispatch::Invoke, the out-parameters as VARIANTs by reference, as the
+// control expects them.
 #include "jvlink/JVLinkWin32.h"
 
 #include <objbase.h>
@@ -104,6 +106,13 @@ class JVLinkControl final : public JVLink {
     if (SUCCEEDED(hr))
       hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
                             reinterpret_cast<void**>(&dispatch_));
+#ifdef _WIN64
+    // A 64-bit program cannot load the 32-bit control: it reaches it in COM's
+    // surrogate process, through the control's 32-bit registration.
+    if (SUCCEEDED(CLSIDFromProgID(kProgId, &clsid)) && FAILED(hr))
+      hr = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_ACTIVATE_32_BIT_SERVER, IID_IDispatch,
+                            reinterpret_cast<void**>(&dispatch_));
+#endif
     if (FAILED(hr) || !dispatch_) {
       dispatch_ = nullptr;
       if (comInitialised_) CoUninitialize();

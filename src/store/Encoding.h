@@ -25,6 +25,19 @@ std::filesystem::path SjisPath(std::string_view sjis);
 // The Shift-JIS form of a path's file name, for matching store names.
 std::string PathNameToSjis(const std::filesystem::path& name);
 
+// A path from UTF-8 text (the command line, JSON, the window's texts), never
+// through the system code page: the same bytes on POSIX, wide characters on
+// Windows.
+inline std::filesystem::path Utf8Path(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// A path as UTF-8 text, for messages and output.
+inline std::string PathUtf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace furlong
 
 // A Shift-JIS copy of a UTF-8 literal, converted once per call site.

@@ -158,6 +158,13 @@ void TIniGT::WriteString(std::string_view section, std::string_view key, std::st
   if (ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), std::string(value).c_str()) < 0 ||
       ini.Save(out) < 0)
     throw StoreError(path, "the settings value cannot be stored");
+#ifdef _WIN32
+  // SimpleIni ends lines in CR LF on Windows. The file keeps LF on every
+  // system, so that a store holds the same bytes wherever it was written
+  // (values never hold a line break, so every CR LF is a line end).
+  std::string::size_type at = 0;
+  while ((at = out.find("\r\n", at)) != std::string::npos) out.erase(at, 1);
+#endif
   // Written beside the old file and renamed over it: a reader sees the old
   // settings or the new ones, never a half-written file.
   WriteFileAtomically(path, out);

@@ -33,15 +33,6 @@ namespace {
 constexpr std::size_t kRunnerFileLines = 216;
 constexpr std::size_t kSeLineLength = kSeLength - 2;
 
-std::string PathText(const fs::path& p) {
-#ifdef _WIN32
-  auto u8 = p.u8string();
-  return std::string(u8.begin(), u8.end());
-#else
-  return p.string();
-#endif
-}
-
 std::string SystemMessage(int err) { return std::generic_category().message(err); }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -121,7 +112,7 @@ std::vector<std::string> LoadLines(const fs::path& path, bool& existed) {
 }  // namespace
 
 StoreError::StoreError(const fs::path& path, const std::string& what)
-    : std::runtime_error(PathText(path) + ": " + what), path_(path) {}
+    : std::runtime_error(PathUtf8(path) + ": " + what), path_(path) {}
 
 std::string MeetingBaseName(std::string_view rec) {
   std::string name;
@@ -163,7 +154,7 @@ fs::path Store::Folder(std::string_view name, bool create) const {
   // A folder of the same name in another letter case (a store copied from
   // Windows) serves instead of a second one.
   for (fs::directory_iterator it(root_, ec), end; !ec && it != end; it.increment(ec)) {
-    if (EqualsIgnoreCase(it->path().filename().string(), name) && it->is_directory(ec)) {
+    if (EqualsIgnoreCase(PathUtf8(it->path().filename()), name) && it->is_directory(ec)) {
       folders_.emplace_back(std::string(name), it->path());
       return it->path();
     }
