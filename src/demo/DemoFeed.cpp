@@ -12,6 +12,7 @@
 #include "jvlink/FeedWriter.h"
 #include "jvlink/ImportDriver.h"
 #include "jvlink/ImportTime.h"
+#include "jvlink/JVLink.h"
 #include "store/Encoding.h"
 #include "store/IniGT.h"
 #include "store/Store.h"
@@ -112,6 +113,10 @@ void WriteDemoSettings(const std::filesystem::path& settingsFile, const DemoFeed
   const std::optional<LocalDateTime> published = ParseTimestamp(feed.fileTimestamp);
   if (!published) return;
   TIniGT settings(settingsFile, TDefaultDir::ddNone);
+  // The demo store replays its own feed on every system, also on Windows,
+  // where the JV-Link control would otherwise be asked.
+  if (settings.ReadString(kFeedSettingSection, kFeedSettingKey, "").empty())
+    settings.WriteString(kFeedSettingSection, kFeedSettingKey, kDefaultFeedFolderName);
   if (!settings.ReadString(kLastTimeSection, kLastTimeKey, "").empty()) return;
   LocalDateTime from = *published;
   from.hour = from.minute = from.second = 0;

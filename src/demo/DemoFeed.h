@@ -30,7 +30,9 @@ DemoFeedSummary WriteDemoFeed(const std::filesystem::path& feed, const DemoOptio
 // Gives the demo store's settings file a from-time ("LastTime") before the
 // feed's race cards: midnight of the day they were published. So the first
 // import that takes the stored from-time, in the window or furlong-cli,
-// brings the feed's meetings. A from-time already set is kept.
+// brings the feed's meetings. It also names the demo feed as the store's
+// JV-Link (section "JVLink", key "Feed"), so that the demo replays its feed on
+// Windows too. Values already set are kept.
 void WriteDemoSettings(const std::filesystem::path& settingsFile, const DemoFeedSummary& feed);
 
 }  // namespace furlong

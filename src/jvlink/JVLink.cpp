@@ -31,7 +31,7 @@ std::string JVLinkVersionWarning(std::string_view version) {
          SJ("JRA-VANのホームページより最新のJV-Linkを入手し、インストールしてください。");
 }
 
-fs::path DefaultFeedFolder(const fs::path& dataRoot) { return dataRoot / "JVFeed"; }
+fs::path DefaultFeedFolder(const fs::path& dataRoot) { return dataRoot / kDefaultFeedFolderName; }
 
 JVLinkSettings ChooseJVLink(const fs::path& dataRoot, const TIniGT* settings, const fs::path& explicitFeed) {
   JVLinkSettings chosen;

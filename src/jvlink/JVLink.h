@@ -101,6 +101,8 @@ std::filesystem::path DefaultFeedFolder(const std::filesystem::path& dataRoot);
 // relative paths below the data root).
 inline constexpr std::string_view kFeedSettingSection = "JVLink";
 inline constexpr std::string_view kFeedSettingKey = "Feed";
+// The name of the default feed folder below the data root.
+inline constexpr std::string_view kDefaultFeedFolderName = "JVFeed";
 
 // The JV-Link to use: the stand-in on `explicitFeed` when one is given, else
 // the stand-in on the feed folder named in the settings file, else the
