@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "StoreTestSupport.h"
-#include "imports/HorseMasterConversion.h"
+#include "store/HorseMasterConversion.h"
 #include "store/Encoding.h"
 
 using namespace furlong;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FeedTestSupport.h"
-#include "imports/ResultsFetch.h"
+#include "jvlink/ResultsFetch.h"
 #include "jvlink/ImportDriver.h"
 #include "jvlink/JVLinkStandIn.h"
 #include "store/DayLoading.h"

@@ -19,7 +19,7 @@
 #include "demo/DemoCalendar.h"
 #include "demo/DemoWorld.h"
 #include "demo/RecordBuffer.h"
-#include "imports/HorseMasterConversion.h"
+#include "store/HorseMasterConversion.h"
 #include "store/DayTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"

@@ -23,7 +23,7 @@
 #include "app/PrgrsForm.h"
 #include "app/UpDownArrows.h"
 #include "imports/PredictedOdds.h"
-#include "imports/ResultsFetch.h"
+#include "jvlink/ResultsFetch.h"
 #include "reports/HitReport.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"

@@ -8,7 +8,7 @@
 
 #include "Command.h"
 #include "JVLinkCli.h"
-#include "imports/ResultsFetch.h"
+#include "jvlink/ResultsFetch.h"
 #include "jvlink/ImportTime.h"
 
 namespace furlong::cli {

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <thread>
 
-#include "analysis/SortedTextList.h"
+#include "store/SortedTextList.h"
 #include "store/Record.h"
 
 namespace furlong {

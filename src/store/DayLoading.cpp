@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "imports/HorseMasterConversion.h"
+#include "store/HorseMasterConversion.h"
 #include "store/Encoding.h"
 #include "store/TextFormat.h"
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <system_error>
 
-#include "analysis/SortedTextList.h"
+#include "store/SortedTextList.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"

@@ -1,4 +1,4 @@
-#include "imports/ResultsFetch.h"
+#include "jvlink/ResultsFetch.h"
 
 #include <exception>
 #include <memory>

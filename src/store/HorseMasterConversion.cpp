@@ -1,4 +1,4 @@
-#include "imports/HorseMasterConversion.h"
+#include "store/HorseMasterConversion.h"
 
 #include <vector>
 

@@ -1,0 +1,16 @@
+# Stops the configure when a core layer includes a header of a layer it may not
+# use. The link catches calls upwards; this also catches inline code and types.
+function(furlong_check_layer folder)
+  set(allowed ${folder} ${ARGN})
+  file(GLOB files ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  foreach(f IN LISTS files)
+    file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[a-z]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE ".*\"([a-z]+)/.*" "\\1" layer "${line}")
+      if(NOT layer IN_LIST allowed)
+        file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${f})
+        message(FATAL_ERROR "${rel} includes ${layer}/: the ${folder} layer may use only ${allowed}")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
