@@ -6,6 +6,7 @@
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 namespace {
@@ -157,11 +158,11 @@ struct SymbolTable {
 
 // The combined condition text of the race type and the four age columns.
 std::string CombinedCondition(std::string_view ra) {
-  const int type = FieldNumber(ra, 617, 618);
-  const int c2 = FieldNumber(ra, 623, 625);
-  const int c3 = FieldNumber(ra, 626, 628);
-  const int c4 = FieldNumber(ra, 629, 631);
-  const int c5 = FieldNumber(ra, 632, 634);
+  const int type = FieldNumber(ra, ra::kRaceType);
+  const int c2 = FieldNumber(ra, ra::kCondition2yo);
+  const int c3 = FieldNumber(ra, ra::kCondition3yo);
+  const int c4 = FieldNumber(ra, ra::kCondition4yo);
+  const int c5 = FieldNumber(ra, ra::kCondition5yoUp);
   const std::string& gap = SJ("  ");
   switch (type) {
     case 11:
@@ -243,22 +244,22 @@ RaceHeader MakeRaceHeader(std::string_view ra) {
 
   // Label1: date, weekday, racecourse, meeting, day, race and start time.
   std::string& l1 = header.labels[0];
-  std::string_view monthDay = Field(ra, 16, 19);
-  std::string_view start = Field(ra, 874, 877);
-  l1 += Field(ra, 12, 15);
+  std::string_view monthDay = ra::MonthDay(ra);
+  std::string_view start = ra::StartTime(ra);
+  l1 += ra::Year(ra);
   l1 += SJ("年");
   l1 += monthDay.substr(0, 2);
   l1 += SJ("月");
   l1 += monthDay.substr(std::min<std::size_t>(2, monthDay.size()));
   l1 += SJ("日(");
-  l1 += WeekdayText(FieldNumber(ra, 28, 28));
+  l1 += WeekdayText(FieldNumber(ra, ra::kWeekday));
   l1 += ")";
-  l1 += CourseShortName(Field(ra, 20, 21));
-  l1 += Field(ra, 22, 23);
+  l1 += CourseShortName(ra::Course(ra));
+  l1 += ra::MeetingNumber(ra);
   l1 += SJ("回");
-  l1 += Field(ra, 24, 25);
+  l1 += ra::DayNumber(ra);
   l1 += SJ("日");
-  l1 += Field(ra, 26, 27);
+  l1 += ra::RaceNumber(ra);
   l1 += "R   ";
   l1 += start.substr(0, 2);
   l1 += ".";
@@ -267,32 +268,32 @@ RaceHeader MakeRaceHeader(std::string_view ra) {
 
   // Label2: edition of a graded race and the race name as stored.
   std::string& l2 = header.labels[1];
-  const int edition = FieldNumber(ra, 612, 614);
+  const int edition = FieldNumber(ra, ra::kEdition);
   if (edition >= 1) {
     l2 += SJ("第");
     l2 += std::to_string(edition);
     l2 += SJ("回 ");
   }
-  l2 += Field(ra, 33, 92);
+  l2 += ra::RaceName(ra);
 
   // Label3: runners as the record holds them, distance, track, grade, type, symbol.
   std::string& l3 = header.labels[2];
-  l3 += FormatInt(FieldNumber(ra, 882, 883), 2);
+  l3 += FormatInt(FieldNumber(ra, ra::kRegisteredRunners), 2);
   l3 += SJ("頭  ");
-  l3 += FormatInt(FieldNumber(ra, 698, 701), 4);
+  l3 += FormatInt(FieldNumber(ra, ra::kDistance), 4);
   l3 += SJ("ﾒｰﾄﾙ ");
-  const int track = FieldNumber(ra, 706, 707);
+  const int track = FieldNumber(ra, ra::kTrackCode);
   l3 += TrackText(track);
   l3 += " ";
-  l3 += GradeText(Field(ra, 615, 615));
+  l3 += GradeText(ra::Grade(ra));
   l3 += " ";
-  l3 += RaceTypeText(FieldNumber(ra, 617, 618));
+  l3 += RaceTypeText(FieldNumber(ra, ra::kRaceType));
   l3 += " ";
-  l3 += RaceSymbolText(Field(ra, 619, 621));
+  l3 += RaceSymbolText(ra::RaceSymbol(ra));
 
   // Label4: weight rule and conditions.
   std::string& l4 = header.labels[3];
-  l4 += WeightRuleText(Field(ra, 622, 622));
+  l4 += WeightRuleText(ra::WeightRule(ra));
   l4 += " ";
   l4 += CombinedCondition(ra);
 

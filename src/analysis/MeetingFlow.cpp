@@ -8,21 +8,22 @@
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
 bool HoldsRace(std::string_view ra) {
-  const std::string_view year = Field(ra, 12, 15);
+  const std::string_view year = ra::Year(ra);
   return !IsBlank(year) && year != "0000";
 }
 
 std::string RaceLabel(std::string_view ra) {
-  std::string label(CourseShortName(Field(ra, 20, 21)));
-  label += Field(ra, 22, 23);
+  std::string label(CourseShortName(ra::Course(ra)));
+  label += ra::MeetingNumber(ra);
   label += SJ("回 ");
-  label += Field(ra, 24, 25);
+  label += ra::DayNumber(ra);
   label += SJ("日");
-  label += FormatInt(FieldNumber(ra, 26, 27), 2);
+  label += FormatInt(FieldNumber(ra, ra::kRaceNumber), 2);
   label += 'R';
   return label;
 }

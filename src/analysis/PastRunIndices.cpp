@@ -5,6 +5,7 @@
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 namespace {
@@ -40,33 +41,33 @@ void BlankTimeIndices(RunnerAnalysis& ra, int k) {
 // Weight carried less the penalty for the time lost to the winner, plus the
 // class bonus; blank without a time difference and for local or overseas races.
 void WeightValue(std::string_view run, std::string_view race, RunnerAnalysis& ra, int k) {
-  std::string_view difference = Field(run, 532, 535);
+  std::string_view difference = se::TimeDifference(run);
   std::string_view trimmed = TrimSpaces(difference);
-  if (trimmed.empty() || trimmed == "0000" || trimmed == "9999" || IsLocalOrOverseas(Field(race, 20, 21))) {
+  if (trimmed.empty() || trimmed == "0000" || trimmed == "9999" || IsLocalOrOverseas(ra::Course(race))) {
     ra.PastWeightValue[k] = kBlank4;
     return;
   }
   const int t = TimeDifferenceTenths(difference);
   const int d = t < 1 ? 0 : (t >= 12 ? 12 : t);
-  const double carried = FieldNumber(run, 289, 291);
+  const double carried = FieldNumber(run, se::kWeightCarried);
   const double w = carried / 10 - (d / 10.0) / 0.2 + ClassBonus(race);
   ra.PastWeightValue[k] = FormatFixed(w, 4, 1);
 }
 
 // Front 3 furlongs, ability, closing value, leg power, D index and TOTAL.
 void TimeIndices(std::string_view run, std::string_view race, RunnerAnalysis& ra, int k) {
-  const int lastRaw = FieldNumber(run, 391, 393);
-  const int timeRaw = FieldNumber(run, 339, 342);
-  const int distance = FieldNumber(race, 698, 701);
+  const int lastRaw = FieldNumber(run, se::kLast3F);
+  const int timeRaw = FieldNumber(run, se::kRaceTime);
+  const int distance = FieldNumber(race, ra::kDistance);
   // The front-3-furlong time divides by the distance less 600 m, so a race
   // of 600 m or less has no time-based figures either.
   if (lastRaw < 1 || timeRaw < 1 || distance <= 600) {
     BlankTimeIndices(ra, k);
     return;
   }
-  const double time = FieldNumber(run, 339, 339) * 60 + FieldNumber(run, 340, 342) / 10.0;
+  const double time = FieldNumber(run, se::kRaceTimeMinutes) * 60 + FieldNumber(run, se::kRaceTimeSeconds) / 10.0;
   double last = lastRaw / 10.0;
-  std::string_view track = Field(race, 706, 707);
+  std::string_view track = ra::TrackCode(race);
   if (!track.empty() && track[0] == '5') last = last * 3;  // jump race
   const double dist = distance;
 
@@ -74,7 +75,7 @@ void TimeIndices(std::string_view run, std::string_view race, RunnerAnalysis& ra
   const double front = ParseStoredNumber(ra.PastFront3F[k]);
 
   const StandardTimes standard =
-      LookUpStandardTimes(FieldNumber(race, 706, 707) >= 23, distance, FieldNumber(race, 20, 21));
+      LookUpStandardTimes(FieldNumber(race, ra::kTrackCode) >= 23, distance, FieldNumber(race, ra::kCourse));
   if (!standard.available) {
     ra.PastAbility[k] = kBlank5;
     ra.PastClosing[k] = kBlank5;
@@ -87,7 +88,7 @@ void TimeIndices(std::string_view run, std::string_view race, RunnerAnalysis& ra
   const double x = (front - standard.StdFront3F) * (last - standard.StdLast3F) / (dist / 200);
   ra.PastAbility[k] = FormatFixed(100 - x * 100 / 5, 5, 1);
   if (ParseStoredNumber(ra.PastAbility[k]) < 0) ra.PastAbility[k] = "  0.0";
-  if (IsLocalOrOverseas(Field(race, 20, 21))) ra.PastAbility[k] = kBlank5;
+  if (IsLocalOrOverseas(ra::Course(race))) ra.PastAbility[k] = kBlank5;
 
   ra.PastClosing[k] = FormatFixed(((front + last) / 2 + last) / 2, 5, 1);
   const double closing = ParseStoredNumber(ra.PastClosing[k]);
@@ -109,8 +110,8 @@ bool IsLocalOrOverseas(std::string_view courseCode) {
 }
 
 double ClassBonus(std::string_view pastRace) {
-  std::string_view grade = Field(pastRace, 615, 615);
-  std::string_view condition = Field(pastRace, 635, 637);
+  std::string_view grade = ra::Grade(pastRace);
+  std::string_view condition = ra::ConditionYoungest(pastRace);
   double b;
   if (grade == "A") {
     b = 1.2;
@@ -145,7 +146,7 @@ void ComputePastRunIndices(const DayTables& day, int slot, int runner, RunnerAna
     std::string_view race = day.PastRaceRecords[s][r][static_cast<std::size_t>(k)].view();
 
     // No run: every figure in its blank form, development values untouched.
-    std::string_view course = Field(run, 20, 21);
+    std::string_view course = se::Course(run);
     if (course == "00" || IsBlank(course)) {
       ra.PastWeightValue[k] = kBlank4;
       ra.PastStyleValue[k] = kBlank5;
@@ -158,7 +159,7 @@ void ComputePastRunIndices(const DayTables& day, int slot, int runner, RunnerAna
 
     // Running position: the first corner with a position, against the field size.
     int corners[4];
-    for (int m = 0; m < 4; ++m) corners[m] = FieldNumber(run, 352 + 2 * m, 353 + 2 * m);
+    for (int m = 0; m < 4; ++m) corners[m] = static_cast<int>(ReadNumber(se::Corner(run, static_cast<std::size_t>(m))));
     int p = 0;
     for (int m = 0; m < 4 && p == 0; ++m) p = corners[m];
     if (p != 0 && n > 0) {
@@ -181,7 +182,7 @@ void ComputePastRunIndices(const DayTables& day, int slot, int runner, RunnerAna
       ra.PastDevelopment[k][m] = value;
     }
 
-    std::string_view distance = Field(race, 698, 701);
+    std::string_view distance = ra::Distance(race);
     if (!IsBlank(distance)) {
       sums.distanceSum += ReadNumber(distance);
       ++sums.distanceCount;

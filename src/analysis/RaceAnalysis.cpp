@@ -8,6 +8,7 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -33,9 +34,9 @@ const RaceAnalysisResult& RaceAnalyzer::DatListClick(int slot) {
   const std::string_view ra = day_.RaceRecords[slot].view();
   const int n = RegisteredRunners(ra);
 
-  if (FieldNumber(day_.RunnerRecords[slot][0].view(), 29, 30) < 1) {
+  if (FieldNumber(day_.RunnerRecords[slot][0].view(), se::kHorseNumber) < 1) {
     out.analysed = false;
-    out.message = ZeroSuppress(Field(ra, 26, 27));
+    out.message = ZeroSuppress(ra::RaceNumber(ra));
     out.message += SJ("レースは予想に必要なデータ量がありません。時間をおいて再取得してください。");
     out.messageShown = !batchAnalysis_;
     return out;

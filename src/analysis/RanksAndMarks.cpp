@@ -6,6 +6,7 @@
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -153,17 +154,16 @@ void FillGridCells(const DayTables& day, int slot, const RaceRunners& runners, i
     VerificationRow& v = out.verificationRows[r];
     PredictionRow& p = out.predictionRows[r];
 
-    const std::string_view frame = Field(se, 28, 28);
-    const int horse = FieldNumber(se, 29, 30);
+    const std::string_view frame = se::Bracket(se);
+    const int horse = FieldNumber(se, se::kHorseNumber);
     v[kVerFrame] = frame;
     p[kPreFrame] = frame;
     v[kVerHorse] = FormatInt(horse, 2);
     p[kPreHorse] = v[kVerHorse];
 
     // Verification grid.
-    v[kVerName] = Field(se, 41, 58);
-    const std::size_t oddsColumn = 20 + 6 * static_cast<std::size_t>(r);
-    const std::string_view winOdds = Field(odds, oddsColumn, oddsColumn + 5);
+    v[kVerName] = se::HorseNameShort(se);
+    const std::string_view winOdds = odds::Win(odds, static_cast<std::size_t>(r) + 1);
     // A record field: read by the store's number rule (whole digits only), so
     // odds below 1.0 leave the cell empty.
     if (ReadNumber(winOdds) > 0) v[kVerOdds] = winOdds;
@@ -184,9 +184,9 @@ void FillGridCells(const DayTables& day, int slot, const RaceRunners& runners, i
     v[kVerFinish] = a.ResultFinishText;
 
     // Prediction grid.
-    p[kPreName] = Field(se, 41, 76);
-    p[kPreJockey] = Field(se, 307, 314);
-    p[kPreTrainer] = Field(se, 91, 98);
+    p[kPreName] = se::HorseName(se);
+    p[kPreJockey] = se::JockeyShort(se);
+    p[kPreTrainer] = se::TrainerShort(se);
     if (!IsBlank(a.PastAbility[0]) && !IsBlank(a.PastWeightValue[0]))
       p[kPreAxis] = FormatFixed(ParseStoredNumber(a.PastAbility[0]) + ParseStoredNumber(a.PastWeightValue[0]), 6, 1);
     else
@@ -195,7 +195,7 @@ void FillGridCells(const DayTables& day, int slot, const RaceRunners& runners, i
     p[kPreCombo].append(a.AbilityAvg, 0, 5);
     p[kPreLongshot].clear();
     p[kPreMark].clear();
-    const int finish = FieldNumber(se, 335, 336);
+    const int finish = FieldNumber(se, se::kFinishingPosition);
     if (finish >= 1) p[kPreFinish] = FormatInt(finish, 2);
     else p[kPreFinish].clear();
   }

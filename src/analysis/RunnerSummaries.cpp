@@ -5,6 +5,7 @@
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 namespace {
@@ -57,7 +58,7 @@ std::optional<long> DaysFromCivil(int year, int month, int day) {
 }
 
 std::optional<long> DaysOf(std::string_view rec) {
-  return DaysFromCivil(FieldNumber(rec, 12, 15), FieldNumber(rec, 16, 17), FieldNumber(rec, 18, 19));
+  return DaysFromCivil(FieldNumber(rec, head::kYear), FieldNumber(rec, head::kMonth), FieldNumber(rec, head::kDay));
 }
 
 }  // namespace
@@ -82,12 +83,12 @@ void ComputeRunnerSummaries(const DayTables& day, int slot, int runner, const Ru
   IndexStats bands[2][3];  // [dirt][band]
   for (int k = 0; k < kPastRuns; ++k) {
     std::string_view race = pastRaces[static_cast<std::size_t>(k)].view();
-    const bool dirt = FieldNumber(race, 706, 707) >= 23;
+    const bool dirt = FieldNumber(race, ra::kTrackCode) >= 23;
     const std::string& abilityText = ra.PastAbility[k];
     if (!IsBlank(abilityText)) {
       const double value = ParseStoredNumber(abilityText);
       ability.Add(abilityText, value);
-      const int distance = FieldNumber(race, 698, 701);
+      const int distance = FieldNumber(race, ra::kDistance);
       if (distance != 0) {
         const Band band = distance <= 1600 ? kShort : distance >= 2201 ? kLong : kMiddle;
         bands[dirt][band].Add(abilityText, value);
@@ -132,8 +133,8 @@ void ComputeRunnerSummaries(const DayTables& day, int slot, int runner, const Ru
   }
 
   // Change of weight carried since the last run, in tenths of a kilogram.
-  const int last = FieldNumber(day.PastRunRecords[s][r][0].view(), 289, 291);
-  const int now = FieldNumber(day.RunnerRecords[s][r].view(), 289, 291);
+  const int last = FieldNumber(day.PastRunRecords[s][r][0].view(), se::kWeightCarried);
+  const int now = FieldNumber(day.RunnerRecords[s][r].view(), se::kWeightCarried);
   if (last == 0 || now == 0) {
     ra.WeightCarriedChange = kBlank6;
   } else if (last == now) {
@@ -159,8 +160,8 @@ void ComputeRunnerSummaries(const DayTables& day, int slot, int runner, const Ru
   } else {
     ra.AvgDistanceText5 = kBlank4;
   }
-  const int d0 = FieldNumber(pastRaces[0].view(), 698, 701);
-  const int d1 = FieldNumber(pastRaces[1].view(), 698, 701);
+  const int d0 = FieldNumber(pastRaces[0].view(), ra::kDistance);
+  const int d1 = FieldNumber(pastRaces[1].view(), ra::kDistance);
   if (d0 != 0 && d1 != 0) {
     ra.AvgDistanceText2.assign(SJ("前2走平均距離："));
     ra.AvgDistanceText2 += FormatInt((d0 + d1) / 2, 4);

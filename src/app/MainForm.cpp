@@ -28,6 +28,7 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/Store.h"
+#include "store/RecordLayout.h"
 #include "views/DiagramView.h"
 #include "views/GraphViews.h"
 #include "views/PredictionView.h"
@@ -483,7 +484,7 @@ bool TMainForm::ChooseRace(int raceNumber) {
   const std::vector<RaceListItem>& items = flow_->RaceList();
   for (int i = 0; i < static_cast<int>(items.size()); ++i) {
     const std::string_view ra = flow_->Day().RaceRecords[items[static_cast<std::size_t>(i)].slot].view();
-    if (FieldNumber(ra, 26, 27) == raceNumber) {
+    if (FieldNumber(ra, ra::kRaceNumber) == raceNumber) {
       datList_->setCurrentRow(i);  // runs DatListClick
       if (flow_->SelectedItem() != i) DatListClick();
       return true;

@@ -27,6 +27,7 @@
 #include "reports/HitReport.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 #include "store/Store.h"
 #include "views/ResultView.h"
 #include "views/ViewSupport.h"
@@ -110,7 +111,7 @@ void TMainForm::KekkaGetBtnClick() {
   const int slot = race < static_cast<int>(flow_->RaceList().size())
                        ? flow_->RaceList()[static_cast<std::size_t>(race)].slot
                        : 0;
-  const std::string date(Field(flow_->Day().RaceRecords[static_cast<std::size_t>(slot)].view(), 12, 19));
+  const std::string date(ra::Date(flow_->Day().RaceRecords[static_cast<std::size_t>(slot)].view()));
   FetchUi ui(*dialogs_);
   const ResultsFetchResult fetched = FetchResults(*jvlink_, *store_, date, ui);
 

@@ -13,6 +13,7 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong::cli {
 namespace {
@@ -93,11 +94,11 @@ RegisterCommand day{
         for (int s = 0; s < kRaceSlots; ++s) {
           if (!d.hasRace[s]) continue;
           std::string_view ra = d.RaceRecords[s];
-          int track = FieldNumber(ra, 706, 707);
+          int track = FieldNumber(ra, ra::kTrackCode);
           const char* surface = track >= 51 ? "障" : track >= 23 ? "ダ" : "芝";
-          io.out << "\n" << FieldNumber(ra, 26, 27) << "R " << Shown(Field(ra, 33, 92)) << "  " << surface
-                 << FieldNumber(ra, 698, 701) << "m  " << FieldNumber(ra, 882, 883) << "頭  発走 "
-                 << Field(ra, 874, 875) << ":" << Field(ra, 876, 877) << "\n";
+          io.out << "\n" << FieldNumber(ra, ra::kRaceNumber) << "R " << Shown(ra::RaceName(ra)) << "  " << surface
+                 << FieldNumber(ra, ra::kDistance) << "m  " << FieldNumber(ra, ra::kRegisteredRunners) << "頭  発走 "
+                 << ra::StartHour(ra) << ":" << ra::StartMinute(ra) << "\n";
           int n = RegisteredRunners(ra);
           for (int h = 0; h < n; ++h) {
             std::string_view se = d.RunnerRecords[s][h];
@@ -111,10 +112,10 @@ RegisterCommand day{
               if (!d.PastRaceRecords[s][h][k].IsBlank()) ++pastRaces;
             }
             const ResultTexts& r = d.Results[s][h];
-            io.out << "  " << Field(se, 28, 28) << "枠" << std::setw(2) << FieldNumber(se, 29, 30) << " "
-                   << Shown(Field(se, 41, 76)) << " " << SjisToUtf8(SexName(Field(se, 79, 79)))
-                   << FieldNumber(se, 83, 84) << " " << FormatFixed(FieldNumber(se, 289, 291) / 10.0, 4, 1) << "kg "
-                   << Shown(Field(se, 307, 314)) << "  過去" << past << "走(レース" << pastRaces << ")"
+            io.out << "  " << se::Bracket(se) << "枠" << std::setw(2) << FieldNumber(se, se::kHorseNumber) << " "
+                   << Shown(se::HorseName(se)) << " " << SjisToUtf8(SexName(se::Sex(se)))
+                   << FieldNumber(se, se::kAge) << " " << FormatFixed(FieldNumber(se, se::kWeightCarried) / 10.0, 4, 1) << "kg "
+                   << Shown(se::JockeyShort(se)) << "  過去" << past << "走(レース" << pastRaces << ")"
                    << (d.HorseRecords[s][h].IsBlank() ? "  馬ﾏｽﾀなし" : "") << "  着:" << SjisToUtf8(r.finish)
                    << " 人:" << SjisToUtf8(r.popularity) << " 単:" << SjisToUtf8(r.odds)
                    << " ﾀｲﾑ:" << SjisToUtf8(r.time) << "\n";

@@ -14,6 +14,7 @@
 #include "store/Record.h"
 #include "store/Store.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -24,16 +25,16 @@ namespace {
 constexpr std::size_t kMaxRunners = 18;
 
 bool HoldsRace(std::string_view ra) {
-  const std::string_view year = Field(ra, 12, 15);
+  const std::string_view year = ra::Year(ra);
   return !IsBlank(year) && year != "0000";
 }
 
 // The odds texts of the predicted odds record the store gives a race.
 struct RaceOdds {
   std::string_view record;
-  std::string_view Win(int h) const { return Field(record, 20 + 6 * (h - 1), 25 + 6 * (h - 1)); }
-  std::string_view Place(int h) const { return Field(record, 128 + 6 * (h - 1), 133 + 6 * (h - 1)); }
-  std::string_view Quinella(int q) const { return Field(record, 236 + 8 * (q - 1), 243 + 8 * (q - 1)); }
+  std::string_view Win(int h) const { return odds::Win(record, static_cast<std::size_t>(h)); }
+  std::string_view Place(int h) const { return odds::Place(record, static_cast<std::size_t>(h)); }
+  std::string_view Quinella(int q) const { return odds::Quinella(record, static_cast<std::size_t>(q)); }
 };
 
 bool HasValue(std::string_view text) { return !IsBlank(text) && ParseStoredNumber(text) > 0; }
@@ -61,11 +62,11 @@ void Put(std::string& line, std::size_t col, std::string_view text) { line.repla
 std::string JrdbLine(std::string_view ra, const RaceOdds& odds) {
   std::string l(kJrdbLineLength, ' ');
   Put(l, 1, CourseCode(ra));
-  Put(l, 3, Field(ra, 14, 15));
-  l[4] = OneCharacterNumber(FieldNumber(ra, 22, 23));
-  l[5] = OneCharacterNumber(FieldNumber(ra, 24, 25));
-  Put(l, 7, Field(ra, 26, 27));
-  Put(l, 9, Field(ra, 882, 883));
+  Put(l, 3, ra::YearShort(ra));
+  l[4] = OneCharacterNumber(FieldNumber(ra, ra::kMeetingNumber));
+  l[5] = OneCharacterNumber(FieldNumber(ra, ra::kDayNumber));
+  Put(l, 7, ra::RaceNumber(ra));
+  Put(l, 9, ra::RegisteredRunners(ra));
   for (int h = 1; h <= static_cast<int>(kMaxRunners); ++h) {
     Put(l, 11 + 5 * (h - 1), JrdbField(odds.Win(h)));
     Put(l, 101 + 5 * (h - 1), JrdbField(odds.Place(h)));
@@ -87,9 +88,9 @@ std::string KolCode(std::string_view jvCourse) {
 std::string KolLine(std::string_view ra, const RaceOdds& odds, const std::array<SeRecord, kRunnerSlots>& runners) {
   std::string l(kKolLineLength, ' ');
   Put(l, 1, KolCode(CourseCode(ra)));
-  Put(l, 7, Field(ra, 22, 27));
+  Put(l, 7, ra::MeetingDayRace(ra));
   Put(l, 13, RaceDate(ra));
-  Put(l, 110, Field(ra, 882, 883));
+  Put(l, 110, ra::RegisteredRunners(ra));
   const int n = RegisteredRunners(ra);
   for (int h = 1; h <= static_cast<int>(kMaxRunners); ++h)
     Put(l, 162 + 5 * (h - 1), h <= n ? KolField(odds.Win(h), 5) : PadLeft("-", 5));
@@ -102,7 +103,7 @@ std::string KolLine(std::string_view ra, const RaceOdds& odds, const std::array<
     for (int b = a + 1; b <= 18; ++b) {
       ++q;
       if (b > n || !HasValue(odds.Quinella(q))) continue;
-      int fa = FieldNumber(runners[a - 1].view(), 28, 28), fb = FieldNumber(runners[b - 1].view(), 28, 28);
+      int fa = FieldNumber(runners[a - 1].view(), se::kBracket), fb = FieldNumber(runners[b - 1].view(), se::kBracket);
       if (fa > fb) std::swap(fa, fb);
       const int p = BracketPairIndex(FormatInt(fa, 2) + "-" + FormatInt(fb, 2));
       if (p > 0) chance[p] += 1.0 / ParseStoredNumber(odds.Quinella(q));

@@ -10,6 +10,7 @@
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/Store.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -87,7 +88,7 @@ class Writer {
     for (const demo::Race& r : w.races) {
       if (r.current || !r.filed) continue;
       const std::string ra = demo::MakeRaceRecord(w, r);
-      store_.YearFolder(store_names::kSeir, Field(ra, 12, 15), true);
+      store_.YearFolder(store_names::kSeir, ra::Year(ra), true);
       const fs::path path = store_.ResultsRaceFile(ra);
       filing_.MergeByRaceKey(path, ZeroRecordStamp(ra), false);
       ++summary_.pastRaces;

@@ -6,6 +6,7 @@
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -75,18 +76,18 @@ void MatchEntries(std::string_view ra, const std::string& bet, const std::array<
     std::string line = red ? R"(<img src="./image/lis1.gif">)" : R"(<img src="./image/lis2.gif">)";
     line += red ? R"(<font color="red">)" : R"(<font color="blue">)";
     line += CourseName(CourseCode(ra));
-    line += ZeroSuppress(Field(ra, 26, 27));
+    line += ZeroSuppress(ra::RaceNumber(ra));
     line += tag;
     line += bet;
     line += PayoutText(e.amount);
     line += SJ("　");
-    line += Field(ra, 593, 604);
+    line += ra::ShortName6(ra);
     line += "</font>";
     reportLines.push_back(std::move(line));
 
     std::string log(RaceDate(ra));
     log += CourseCode(ra);
-    log += Field(ra, 26, 27);
+    log += ra::RaceNumber(ra);
     log += tag;
     log += bet;
     log += PayoutText(e.amount);
@@ -137,7 +138,7 @@ HitReportResult RunHitReport(const Store& store, MeetingFlow& flow, std::string_
     if (meeting.size() < 14 || meeting.compare(0, 14, date) != 0) continue;
     if (!flow.DateComboChange(meeting, callbacks)) continue;
     ++result.meetings;
-    reportKey = std::string(Field(flow.Day().RaceRecords[0].view(), 12, 21));
+    reportKey = std::string(ra::DateCourse(flow.Day().RaceRecords[0].view()));
     for (int item = 0; item < static_cast<int>(flow.RaceList().size()); ++item) {
       const RaceAnalysisResult* res = flow.DatListClick(item);
       // A race the analysis stopped at keeps the previous race's bets on

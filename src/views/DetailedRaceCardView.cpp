@@ -9,6 +9,7 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 #include "views/GridPainting.h"
 #include "views/ViewSupport.h"
 #include "views/PaintedGrid.h"
@@ -140,12 +141,12 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
 
   switch (col) {
     case 0: {
-      const int frame = FieldNumber(se, 28, 28);
+      const int frame = FieldNumber(se, se::kBracket);
       PaintFrameCell(c, frame, FormatInt(frame, 2), {c.x0, c.y0}, PointFont(13, true));
       break;
     }
     case 1:
-      PaintHorseNumberCell(c, FormatInt(FieldNumber(se, 29, 30), 2), {c.x0, c.y0}, PointFont(13, true));
+      PaintHorseNumberCell(c, FormatInt(FieldNumber(se, se::kHorseNumber), 2), {c.x0, c.y0}, PointFont(13, true));
       break;
     case 2:
       PaintHorseNameCell(c, se, um, true);
@@ -154,7 +155,7 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
       c.Fill(kWhite);
       c.SetPoints(9, true);
       c.SetColour(kBlack);
-      c.Text(c.x0, c.T + 20, FormatFixed(FieldNumber(se, 289, 291) / 10.0, 4, 1));
+      c.Text(c.x0, c.T + 20, FormatFixed(FieldNumber(se, se::kWeightCarried) / 10.0, 4, 1));
       break;
     case 4:
       c.Fill(kWhite);
@@ -170,9 +171,9 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
       c.SetPoints(9);
       c.SetColour(kBlack);
       int y = c.T + 1;
-      y += c.Text(c.x0, y, Field(se, 307, 314)) + 8;
-      y += c.Text(c.x0, y, Field(se, 91, 98)) + 8;
-      c.Text(c.x0, y, DisplayName(Field(um, 989, 1052)));
+      y += c.Text(c.x0, y, se::JockeyShort(se)) + 8;
+      y += c.Text(c.x0, y, se::TrainerShort(se)) + 8;
+      c.Text(c.x0, y, DisplayName(um::OwnerName(um)));
       c.Line(c.L, c.T + 16, c.R, c.T + 16, kSilver);
       c.Line(c.L, c.T + 35, c.R, c.T + 35, kSilver);
       break;
@@ -204,7 +205,7 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
   if (col == 9) x = c.L + c.w + 10;
   if (col == 10) x = c.L + c.w + 3;
   if (col == 23) x = c.L + c.w + 5;
-  const int runners = FieldNumber(day.RaceRecords[slot].view(), 882, 883);
+  const int runners = FieldNumber(day.RaceRecords[slot].view(), ra::kRegisteredRunners);
 
   Rgb previous = kBlack;
   int y = c.T + 1;
@@ -220,24 +221,24 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
     Rgb own = kBlack;
     switch (col) {
       case 7:
-        text = IsBlank(Field(pr, 12, 15)) ? std::string(" ") : RaceDateText(pr);
+        text = IsBlank(ra::Year(pr)) ? std::string(" ") : RaceDateText(pr);
         break;
       case 8:
         text = a.PastInterval[kk];
         if (IsBlank(text)) {
-          if (!IsBlank(Field(pr, 12, 15))) text = " -- ";
+          if (!IsBlank(ra::Year(pr))) text = " -- ";
           own = previous;
         } else {
           own = IntervalColour(text);
         }
         break;
       case 9: {
-        const std::string_view weight = Field(ps, 325, 327);
+        const std::string_view weight = se::BodyWeight(ps);
         text = weight == "000" ? std::string("---") : std::string(weight);
         break;
       }
       case 10:
-        text = PrefixedCount(Field(ps, 328, 328), Field(ps, 329, 331));
+        text = PrefixedCount(se::BodyWeightSign(ps), se::BodyWeightChange(ps));
         break;
       case 11:
         text = CourseShortName(CourseCode(pr));
@@ -249,37 +250,37 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
         text = WeightRuleName(pr, " ");
         break;
       case 14:
-        text = Field(pr, 605, 610);
+        text = ra::ShortName3(pr);
         break;
       case 15:
         text = CourseAndGoing(pr);
         break;
       case 16:
-        text = Field(pr, 698, 701);
+        text = ra::Distance(pr);
         break;
       case 17: {
-        const std::string_view carried = Field(ps, 289, 291);
+        const std::string_view carried = se::WeightCarried(ps);
         text = IsBlank(carried) ? std::string(" ") : FormatFixed(ReadNumber(carried) / 10.0, 4, 1);
         break;
       }
       case 18:
-        text = Field(ps, 295, 295) == "1" ? SJ(" ブ") : std::string("  ");
+        text = se::Blinkers(ps) == "1" ? SJ(" ブ") : std::string("  ");
         break;
       case 19:
-        text = Field(ps, 307, 314);
+        text = se::JockeyShort(ps);
         break;
       case 20:
-        text = SpacedNumber(Field(pr, 882, 883));
+        text = SpacedNumber(ra::RegisteredRunners(pr));
         break;
       case 21:
-        text = SpacedNumber(Field(ps, 29, 30));
+        text = SpacedNumber(se::HorseNumber(ps));
         break;
       case 22:
-        text = SpacedNumber(Field(ps, 364, 365));
-        own = PlaceColour(FieldNumber(ps, 364, 365));
+        text = SpacedNumber(se::WinPopularity(ps));
+        own = PlaceColour(FieldNumber(ps, se::kWinPopularity));
         break;
       case 23: {
-        const std::string_view odds = Field(ps, 360, 363);
+        const std::string_view odds = se::WinOdds(ps);
         text = IsBlank(odds) || TrimSpaces(odds) == "0000" ? std::string(" ") : FormatFixed(ReadNumber(odds) / 10.0, 5, 1);
         break;
       }
@@ -287,8 +288,7 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
         const std::string_view course = CourseCode(pr);
         const bool noCourse = IsBlank(course) || course == "00";
         for (int v = 0; v < 4; ++v) {
-          const std::size_t from = 352 + 2 * static_cast<std::size_t>(v);
-          const int p = FieldNumber(ps, from, from + 1);
+          const int p = static_cast<int>(ReadNumber(se::Corner(ps, static_cast<std::size_t>(v))));
           const int cx = c.L + c.w + 18 * v;
           if (p < 1) continue;
           Rgb pc = p == 1 ? kRed : (runners > 0 && 2 * p <= runners ? kBlue : kBlack);
@@ -307,11 +307,11 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
         own = byTrack;
         break;
       case 26:
-        text = SpacedNumber(Field(ps, 335, 336));
-        own = PlaceColour(FieldNumber(ps, 335, 336));
+        text = SpacedNumber(se::FinishingPosition(ps));
+        own = PlaceColour(FieldNumber(ps, se::kFinishingPosition));
         break;
       case 27:
-        text = FormatRaceTime(Field(ps, 532, 535));
+        text = FormatRaceTime(se::TimeDifference(ps));
         own = !text.empty() && text[0] == '-' ? kRed : kBlack;
         break;
       case 28:
@@ -365,11 +365,11 @@ void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) 
     std::size_t from;
     Rgb colour;
   };
-  static const std::array<Block, 5> kBlocks{{{SJ("全実績 "), 1107, kBlack},
-                                             {SJ("芝・右 "), 1161, kTurfGreen},
-                                             {SJ("芝・左 "), 1179, kTurfGreen},
-                                             {SJ("ダ・右 "), 1215, kDirtMaroon},
-                                             {SJ("ダ・左 "), 1233, kDirtMaroon}}};
+  static const std::array<Block, 5> kBlocks{{{SJ("全実績 "), um::kPlacingsAll.from, kBlack},
+                                             {SJ("芝・右 "), um::kPlacingsTurfRight.from, kTurfGreen},
+                                             {SJ("芝・左 "), um::kPlacingsTurfLeft.from, kTurfGreen},
+                                             {SJ("ダ・右 "), um::kPlacingsDirtRight.from, kDirtMaroon},
+                                             {SJ("ダ・左 "), um::kPlacingsDirtLeft.from, kDirtMaroon}}};
   if (col == 34 || col == 36) {
     for (const Block& b : kBlocks) {
       const PlacingCounts n = ReadPlacingCounts(um, b.from);
@@ -391,9 +391,9 @@ void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) 
     std::string label;  // Shift-JIS
     std::size_t turf, dirt;
   };
-  static const std::array<Band, 3> kBands{{{SJ("    ～1600 "), 1485, 1539},
-                                           {SJ("1601～2200 "), 1503, 1557},
-                                           {SJ("2201～     "), 1521, 1575}}};
+  static const std::array<Band, 3> kBands{{{SJ("    ～1600 "), um::kPlacingsTurfShort.from, um::kPlacingsDirtShort.from},
+                                           {SJ("1601～2200 "), um::kPlacingsTurfMiddle.from, um::kPlacingsDirtMiddle.from},
+                                           {SJ("2201～     "), um::kPlacingsTurfLong.from, um::kPlacingsDirtLong.from}}};
   c.SetColour(kBlack);
   for (const Band& band : kBands) {
     const PlacingCounts turf = ReadPlacingCounts(um, band.turf);

@@ -7,6 +7,7 @@
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -23,7 +24,7 @@ const PastTexts& IndexTexts(const RunnerAnalysis& a, IndexGraphKind kind) {
 
 bool PassesSurface(std::string_view pastRace, SurfaceFilter filter) {
   if (filter == SurfaceFilter::kAll) return true;
-  const int track = FieldNumber(pastRace, 706, 707);
+  const int track = FieldNumber(pastRace, ra::kTrackCode);
   if (filter == SurfaceFilter::kTurf) return track >= 1 && track <= 22;
   return track > 22;
 }

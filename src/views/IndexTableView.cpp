@@ -7,6 +7,7 @@
 #include "analysis/MeetingFlow.h"
 #include "store/Encoding.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 #include "views/GridPainting.h"
 #include "views/ViewSupport.h"
 #include "views/PaintedGrid.h"
@@ -82,18 +83,18 @@ void IndexTableView::StringGrid4DrawCell(QPainter& painter, int col, int row, co
 
   switch (col) {
     case 0: {
-      const int frame = FieldNumber(se, 28, 28);
+      const int frame = FieldNumber(se, se::kBracket);
       PaintFrameCell(c, frame, FormatInt(frame, 1), {c.L + c.w + 5, c.T + c.w + 5}, PointFont(11, true));
       break;
     }
     case 1:
-      PaintHorseNumberCell(c, FormatInt(FieldNumber(se, 29, 30), 2), {c.x0, c.T + c.w + 5}, PointFont(11, true));
+      PaintHorseNumberCell(c, FormatInt(FieldNumber(se, se::kHorseNumber), 2), {c.x0, c.T + c.w + 5}, PointFont(11, true));
       break;
     case 2:
-      PaintPlacingBackground(c, FieldNumber(se, 335, 336));
+      PaintPlacingBackground(c, FieldNumber(se, se::kFinishingPosition));
       c.SetPoints(11, true);
       c.SetColour(kBlack);
-      c.Text(c.x0, c.T + c.w + 5, DisplayName(Field(se, 41, 76)));
+      c.Text(c.x0, c.T + c.w + 5, DisplayName(se::HorseName(se)));
       break;
     case 3:
     case 4:
@@ -154,7 +155,7 @@ void IndexTableView::StringGrid4DrawCell(QPainter& painter, int col, int row, co
       c.Rectangle(c.L, c.T, c.L + 30, c.B, box, kSilver);
       c.SetColour(kWhite);
       const int y = c.y0 + c.Text(c.x0, c.y0, surface);
-      const int distance = FieldNumber(pr, 698, 701);
+      const int distance = FieldNumber(pr, ra::kDistance);
       c.Text(c.x0, y, distance == 0 ? std::string(" ") : FormatInt(distance, 4));
       // The three values of the run.
       c.SetBold(true);

@@ -15,6 +15,7 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 #include "views/GridPainting.h"
 #include "views/ViewSupport.h"
 #include "views/PaintedGrid.h"
@@ -191,12 +192,12 @@ void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, cons
 
   switch (col) {
     case 0: {
-      const int frame = FieldNumber(se, 28, 28);
+      const int frame = FieldNumber(se, se::kBracket);
       PaintFrameCell(c, frame, FormatInt(frame, 2), {c.x0, c.y0}, PointFont(13, true));
       break;
     }
     case 1:
-      PaintHorseNumberCell(c, FormatInt(FieldNumber(se, 29, 30), 2), {c.x0, c.y0}, PointFont(13, true));
+      PaintHorseNumberCell(c, FormatInt(FieldNumber(se, se::kHorseNumber), 2), {c.x0, c.y0}, PointFont(13, true));
       break;
     case 2:
     case 3: {
@@ -221,7 +222,7 @@ void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, cons
       c.Fill(kWhite);
       c.SetPoints(9, true);
       c.SetColour(kBlack);
-      c.Text(c.L + c.w + 5, c.T + 10, FormatFixed(FieldNumber(se, 289, 291) / 10.0, 4, 1));
+      c.Text(c.L + c.w + 5, c.T + 10, FormatFixed(FieldNumber(se, se::kWeightCarried) / 10.0, 4, 1));
       c.Text(c.x0, c.T + 40, a.WeightCarriedChange);
       break;
     case 7: {
@@ -250,7 +251,7 @@ void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, cons
     case 9:
     case 10:
     case 11: {
-      const int d = FieldNumber(ra, 698, 701);
+      const int d = FieldNumber(ra, ra::kDistance);
       const bool band = (col == 9 && d <= 1600) || (col == 10 && d >= 1601 && d <= 2200) || (col == 11 && d >= 2201);
       c.Fill(band ? kLightBlue : kWhite);
       if (col == 9) c.SetPoints(9);
@@ -271,7 +272,7 @@ void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, cons
       c.Fill(kWhite);
       c.SetPoints(9);
       c.SetColour(kBlack);
-      c.Text(c.x0, c.T + 1, Field(se, 307, 314));
+      c.Text(c.x0, c.T + 1, se::JockeyShort(se));
       break;
     default:
       if (col >= 14 && col <= 18) {
@@ -290,7 +291,7 @@ void RaceCardView::DrawPastRun(CellCanvas& c, int runner, int k) {
   const std::string_view pr = day.PastRaceRecords[slot][r][kk].view();
   const std::string_view ps = day.PastRunRecords[slot][r][kk].view();
   const RunnerAnalysis& a = flow_.Analyzer().Runners()[slot][r];
-  if (IsBlank(Field(pr, 12, 15))) return;
+  if (IsBlank(ra::Year(pr))) return;
 
   c.Fill(kWhite);
   // Greying: local and overseas runs always; runs outside the surface or
@@ -301,7 +302,7 @@ void RaceCardView::DrawPastRun(CellCanvas& c, int runner, int k) {
     active = false;
     base = kGreyed;
   }
-  const std::string_view track = Field(pr, 706, 707);
+  const std::string_view track = ra::TrackCode(pr);
   const int t = static_cast<int>(ReadNumber(track));
   const SurfaceFilter surface = Surface();
   if (surface != SurfaceFilter::kAll) {
@@ -313,8 +314,8 @@ void RaceCardView::DrawPastRun(CellCanvas& c, int runner, int k) {
       base = kGreyed;
     }
   }
-  const int distance = FieldNumber(day.RaceRecords[slot].view(), 698, 701);
-  const int pastDistance = FieldNumber(pr, 698, 701);
+  const int distance = FieldNumber(day.RaceRecords[slot].view(), ra::kDistance);
+  const int pastDistance = FieldNumber(pr, ra::kDistance);
   const DistanceFilter filter = Distance();
   if ((filter == DistanceFilter::kSame && pastDistance != distance) ||
       (filter == DistanceFilter::kWithin400 && std::abs(pastDistance - distance) > 400)) {
@@ -328,35 +329,34 @@ void RaceCardView::DrawPastRun(CellCanvas& c, int runner, int k) {
   c.SetPoints(8);
   c.SetColour(base);
   int y = c.T;
-  y += c.Text(c.x0, y, RaceDateText(pr) + " " + std::string(Field(pr, 605, 610)));
+  y += c.Text(c.x0, y, RaceDateText(pr) + " " + std::string(ra::ShortName3(pr)));
   // Line 2: class, weight rule, jockey.
   c.Text(c.x0, y, ClassText(pr));
   c.Text(L + 40, y, WeightRuleName(pr, "  "));
-  y += c.Text(L + 70, y, Field(ps, 307, 314));
+  y += c.Text(L + 70, y, se::JockeyShort(ps));
   // Line 3: racecourse, going, course, distance, weight carried.
   c.Text(c.x0, y, TrimSpaces(CourseShortName(CourseCode(pr))));
   c.Text(L + 27, y, GoingName(GoingCode(pr)));
   c.SetColour(own(CourseColour(t)));
   c.Text(L + 47, y, CourseText(track));
   c.SetColour(own(kBlue));
-  c.Text(L + 71, y, Field(pr, 698, 701));
+  c.Text(L + 71, y, ra::Distance(pr));
   c.SetColour(own(kBlack));
-  const std::string_view carried = Field(ps, 289, 291);
+  const std::string_view carried = se::WeightCarried(ps);
   std::string carriedText;
   if (!IsBlank(carried)) carriedText = std::string(carried.substr(0, 2)) + "." + std::string(carried.substr(2, 1));
   y += c.Text(L + 97, y, carriedText);
   // Line 4: runners, popularity, corner positions, finishing position.
-  const int n = FieldNumber(pr, 882, 883);
+  const int n = FieldNumber(pr, ra::kRegisteredRunners);
   c.Text(c.x0, y, n >= 1 ? FormatInt(n, 2) + SJ("ﾄ") : std::string(" "));
-  const std::string_view popularity = Field(ps, 364, 365);
+  const std::string_view popularity = se::WinPopularity(ps);
   const bool noPopularity = IsBlank(popularity) || TrimSpaces(popularity) == "00";
   c.Text(L + 25, y, noPopularity ? std::string(" ") : FormatInt(ReadNumber(popularity), 2) + SJ("人"));
   c.SetPoints(9);
   const std::string_view course = CourseCode(pr);
   const bool noCourse = IsBlank(course) || course == "00";
   for (int corner = 0; corner < 4; ++corner) {
-    const int from = 352 + 2 * corner;
-    const int p = FieldNumber(ps, static_cast<std::size_t>(from), static_cast<std::size_t>(from + 1));
+    const int p = static_cast<int>(ReadNumber(se::Corner(ps, static_cast<std::size_t>(corner))));
     Rgb colour = kBlack;
     if (p == 1)
       colour = kRed;
@@ -365,7 +365,7 @@ void RaceCardView::DrawPastRun(CellCanvas& c, int runner, int k) {
     c.SetColour(own(colour));
     c.Text(L + 50 + 12 * corner, y, noCourse ? std::string_view(" ") : CircledNumber(p));
   }
-  const std::string_view finish = Field(ps, 335, 336);
+  const std::string_view finish = se::FinishingPosition(ps);
   const bool noFinish = IsBlank(finish) || TrimSpaces(finish) == "00";
   const int position = static_cast<int>(ReadNumber(finish));
   c.SetBold(true);
@@ -380,12 +380,12 @@ void RaceCardView::DrawPastRun(CellCanvas& c, int runner, int k) {
   c.Text(L + 35, y, last3f.empty() ? std::string(" ") : last3f);
   c.SetColour(own(kMaroon));
   c.Text(L + 60, y, a.PastAbility[kk]);
-  const std::string difference = FormatRaceTime(Field(ps, 532, 535));
+  const std::string difference = FormatRaceTime(se::TimeDifference(ps));
   c.SetColour(own(!difference.empty() && difference[0] == '-' ? kRed : kBlue));
   y += c.Text(L + 95, y, difference);
   // Line 6: the winner, or the second when this runner won.
   c.SetColour(own(kBlack));
-  c.Text(c.x0, y, DisplayName(Field(ps, 404, 439)));
+  c.Text(c.x0, y, DisplayName(se::OtherHorseName(ps)));
   c.BottomLine();
 }
 

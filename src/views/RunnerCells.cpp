@@ -7,14 +7,15 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
 std::string DisplayName(std::string_view field) { return RemoveWideSpaces(TrimSpaces(field)); }
 
 std::string RaceDateText(std::string_view ra) {
-  std::string_view md = Field(ra, 16, 19);
-  std::string out(Field(ra, 12, 15));
+  std::string_view md = ra::MonthDay(ra);
+  std::string out(ra::Year(ra));
   out += '.';
   out += md.substr(0, 2);
   out += '.';
@@ -23,7 +24,7 @@ std::string RaceDateText(std::string_view ra) {
 }
 
 std::string ClassText(std::string_view ra) {
-  const std::string_view grade = Field(ra, 615, 615);
+  const std::string_view grade = ra::Grade(ra);
   std::string text;
   if (grade == "A") {
     text = "G1";
@@ -32,7 +33,7 @@ std::string ClassText(std::string_view ra) {
   } else if (grade == "C") {
     text = "G3";
   } else {
-    const std::string_view code = Field(ra, 635, 637);
+    const std::string_view code = ra::ConditionYoungest(ra);
     if (code == "701")
       text = SJ("新馬");
     else if (code == "702")
@@ -55,7 +56,7 @@ std::string ClassText(std::string_view ra) {
 }
 
 std::string_view WeightRuleName(std::string_view ra, std::string_view other) {
-  switch (FieldNumber(ra, 622, 622)) {
+  switch (FieldNumber(ra, ra::kWeightRule)) {
     case 1: return SJ("ﾊﾝﾃﾞ");
     case 2: return SJ("別定");
     case 3: return SJ("馬齢");
@@ -76,8 +77,8 @@ std::string_view GoingName(int code) {
 
 int GoingCode(std::string_view ra) {
   const int t = TrackCode(ra);
-  if (t <= 22) return FieldNumber(ra, 889, 889);
-  if (t <= 29) return FieldNumber(ra, 890, 890);
+  if (t <= 22) return FieldNumber(ra, ra::kTurfGoing);
+  if (t <= 29) return FieldNumber(ra, ra::kDirtGoing);
   return 0;
 }
 
@@ -109,7 +110,7 @@ std::string_view StyleLetter(std::string_view styleValue) {
 }
 
 std::string LastThreeFurlongsText(std::string_view se, std::string_view ra) {
-  const std::string_view field = Field(se, 391, 393);
+  const std::string_view field = se::Last3F(se);
   if (IsBlank(field) || TrimSpaces(field) == "999") return {};
   const int tenths = static_cast<int>(ReadNumber(field));
   if (tenths == 0) return {};
@@ -120,7 +121,7 @@ std::string LastThreeFurlongsText(std::string_view se, std::string_view ra) {
 
 PlacingCounts ReadPlacingCounts(std::string_view um, std::size_t from) {
   PlacingCounts counts{};
-  for (std::size_t i = 0; i < counts.size(); ++i) counts[i] = FieldNumber(um, from + 3 * i, from + 3 * i + 2);
+  for (std::size_t i = 0; i < counts.size(); ++i) counts[i] = FieldNumber(um, FieldSpan{from, from + um::kPlacingCount - 1}.Nth(i, um::kPlacingCount));
   return counts;
 }
 
@@ -134,29 +135,27 @@ std::string CountsText(const PlacingCounts& counts) {
 }
 
 std::string_view PredictedWinOdds(std::string_view odds, int horse) {
-  const std::size_t from = 20 + 6 * static_cast<std::size_t>(horse - 1);
-  return horse >= 1 && horse <= kRunnerSlots ? Field(odds, from, from + 5) : std::string_view{};
+  return horse >= 1 && horse <= kRunnerSlots ? odds::Win(odds, static_cast<std::size_t>(horse)) : std::string_view{};
 }
 
 std::string_view PredictedPlaceOdds(std::string_view odds, int horse) {
-  const std::size_t from = 128 + 6 * static_cast<std::size_t>(horse - 1);
-  return horse >= 1 && horse <= kRunnerSlots ? Field(odds, from, from + 5) : std::string_view{};
+  return horse >= 1 && horse <= kRunnerSlots ? odds::Place(odds, static_cast<std::size_t>(horse)) : std::string_view{};
 }
 
 bool HasOdds(std::string_view field) { return ReadNumber(field) > 0; }
 
 namespace {
 
-long long PrizeTotal(std::string_view um, std::initializer_list<std::size_t> columns) {
+long long PrizeTotal(std::string_view um, std::initializer_list<FieldSpan> fields) {
   long long sum = 0;
-  for (std::size_t from : columns) sum += ReadNumber(Field(um, from, from + 8));
+  for (FieldSpan f : fields) sum += ReadNumber(Field(um, f));
   return sum;
 }
 
 }  // namespace
 
 void PaintHorseNameCell(CellCanvas& c, std::string_view se, std::string_view um, bool detailed) {
-  PaintPlacingBackground(c, FieldNumber(se, 335, 336));
+  PaintPlacingBackground(c, FieldNumber(se, se::kFinishingPosition));
   c.SetColour(kBlack);
   c.SetPoints(8);
   int y = c.y0;
@@ -164,26 +163,27 @@ void PaintHorseNameCell(CellCanvas& c, std::string_view se, std::string_view um,
   const int sexX = c.R - 70;
   c.painter().save();
   c.painter().setClipRect(QRect(c.L, c.T, sexX - 2 - c.L, c.B - c.T), Qt::IntersectClip);
-  c.Text(c.x0, y, SJ("[父]") + DisplayName(Field(um, 215, 250)));
+  c.Text(c.x0, y, SJ("[父]") + DisplayName(um::SireName(um)));
   c.painter().restore();
-  std::string sex(SexName(Field(se, 79, 79)));
-  sex += ZeroSuppress(Field(se, 83, 84));
+  std::string sex(SexName(se::Sex(se)));
+  sex += ZeroSuppress(se::Age(se));
   sex += ' ';
-  sex += CoatName(FieldNumber(se, 81, 82));
+  sex += CoatName(FieldNumber(se, se::kCoatColour));
   y += c.Text(sexX, y, sex);
 
-  std::string symbol(HorseMarkName(Field(se, 77, 78)));
+  std::string symbol(HorseMarkName(se::HorseSymbol(se)));
   if (IsBlank(symbol)) symbol = "    ";
   c.Text(c.x0, y + 2, symbol);
   const int symbolWidth = c.TextWidth(symbol);
   c.SetPoints(11, true);
-  y += c.Text(c.x0 + symbolWidth, y, DisplayName(Field(se, 41, 76)));
+  y += c.Text(c.x0 + symbolWidth, y, DisplayName(se::HorseName(se)));
 
   c.SetPoints(8);
-  y += c.Text(c.x0, y, SJ("[母]") + DisplayName(Field(um, 261, 296)));
+  y += c.Text(c.x0, y, SJ("[母]") + DisplayName(um::DamName(um)));
 
-  const long long main = PrizeTotal(um, {1053, 1062});
-  const long long total = PrizeTotal(um, {1053, 1062, 1071, 1080, 1089, 1098});
+  const long long main = PrizeTotal(um, {um::kMainPrizeFlat, um::kMainPrizeJump});
+  const long long total = PrizeTotal(um, {um::kMainPrizeFlat, um::kMainPrizeJump, um::kAddedPrizeFlat, um::kAddedPrizeJump,
+                                              um::kEarnedPrizeFlat, um::kEarnedPrizeJump});
   if (detailed) {
     c.SetPoints(7);
     c.Text(c.x0, y, SJ("本賞金:") + FormatInt(main, 7) + SJ("千円") + SJ("  総賞金:") + FormatInt(total, 7) + SJ("千円"));
@@ -198,7 +198,7 @@ void PaintWinRateCell(CellCanvas& c, std::string_view um) {
   c.Fill(kWhite);
   c.SetPoints(8);
   c.SetColour(kBlack);
-  const PlacingCounts n = ReadPlacingCounts(um, 1107);
+  const PlacingCounts n = ReadPlacingCounts(um, um::kPlacingsAll.from);
   const int s = n[0] + n[1] + n[2] + n[3] + n[4] + n[5];
   if (s == 0) return;
   int y = c.T + 2;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "store/DayTables.h"
+#include "store/RecordLayout.h"
 #include "views/GridPainting.h"
 
 namespace furlong {
@@ -40,8 +41,8 @@ std::string_view CoatName(int code);
 std::string_view StyleLetter(std::string_view styleValue);
 
 // Track code of a race record as a number (0 when blank).
-inline int TrackCode(std::string_view ra) { return FieldNumber(ra, 706, 707); }
-inline bool IsJumpTrack(std::string_view ra) { return Field(ra, 706, 706) == "5"; }
+inline int TrackCode(std::string_view ra) { return FieldNumber(ra, ra::kTrackCode); }
+inline bool IsJumpTrack(std::string_view ra) { return ra::TrackKind(ra) == "5"; }
 
 // The last-3-furlong time of a run, "%4.1f" (x 3 for a jump race), or an
 // empty text when blank, "999" or 0.

@@ -4,6 +4,7 @@
 
 #include "store/Encoding.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -29,7 +30,7 @@ int DaysValue(std::string_view days) {
 // Seconds behind the winner in tenths when the difference starts with "+"
 // and its three digits read; -1 otherwise.
 int TenthsBehind(std::string_view se) {
-  const std::string_view diff = Field(se, 532, 535);
+  const std::string_view diff = se::TimeDifference(se);
   if (diff.size() < 4 || diff[0] != '+') return -1;
   return DigitsValue(diff.substr(1, 3));
 }
@@ -44,14 +45,14 @@ RunnerSignals ComputeSignals(std::string_view se, const std::array<SeRecord, kPa
   const std::string_view last = past[0].view();
 
   // S①
-  const std::string_view lastJockey = TrimSpaces(Field(last, 297, 301));
-  s[kJockeyChange] = !lastJockey.empty() && lastJockey != "00000" && TrimSpaces(Field(se, 297, 301)) != lastJockey;
-  const int weight = FieldNumber(se, 289, 291), lastWeight = FieldNumber(last, 289, 291);
+  const std::string_view lastJockey = TrimSpaces(se::JockeyCode(last));
+  s[kJockeyChange] = !lastJockey.empty() && lastJockey != "00000" && TrimSpaces(se::JockeyCode(se)) != lastJockey;
+  const int weight = FieldNumber(se, se::kWeightCarried), lastWeight = FieldNumber(last, se::kWeightCarried);
   s[kMoreWeight] = weight != 0 && lastWeight != 0 && weight > lastWeight;
   int blinkerRuns = 0;
   for (const SeRecord& run : past)
-    if (Field(run.view(), 295, 295) == "1") ++blinkerRuns;
-  const bool blinkersToday = Field(se, 295, 295) == "1";
+    if (se::Blinkers(run.view()) == "1") ++blinkerRuns;
+  const bool blinkersToday = se::Blinkers(se) == "1";
   s[kFirstBlinkers] = blinkersToday && blinkerRuns == 0;
   s[kSecondBlinkers] = blinkersToday && blinkerRuns == 1;
   const int days = DaysValue(analysis.DaysSinceLastRun);
@@ -59,8 +60,8 @@ RunnerSignals ComputeSignals(std::string_view se, const std::array<SeRecord, kPa
   s[kAfterRest] = days >= 60;
 
   // S②
-  const int p = FieldNumber(last, 335, 336);
-  s[kBeatenFavourite] = p >= 4 && Field(last, 364, 365) == "01";
+  const int p = FieldNumber(last, se::kFinishingPosition);
+  s[kBeatenFavourite] = p >= 4 && se::WinPopularity(last) == "01";
   const int behind = TenthsBehind(last);
   s[kNarrowlyBeaten] = p >= 2 && behind >= 0 && behind <= 3;
   const auto corner3 = [&](int k) { return analysis.PastDevelopment[static_cast<std::size_t>(k)][2]; };
@@ -68,11 +69,11 @@ RunnerSignals ComputeSignals(std::string_view se, const std::array<SeRecord, kPa
   s[kSwitchedEarlier] = p >= 4 && InDevelopmentRange(corner3(1)) && corner3(2) >= 7.0;
   const auto upFront = [](std::string_view pos) { return pos == "01" || pos == "02"; };
   // A last-3-furlong time that is not a number never counts as fast.
-  const int last3f = DigitsValue(Field(last, 391, 393));
-  s[kFrontAndFast] = (upFront(Field(last, 358, 359)) || upFront(Field(last, 356, 357))) && last3f > 0 && last3f <= 358;
+  const int last3f = DigitsValue(se::Last3F(last));
+  s[kFrontAndFast] = (upFront(se::Corner(last, 3)) || upFront(se::Corner(last, 2))) && last3f > 0 && last3f <= 358;
   std::vector<int> corners;
-  for (std::size_t from = 352; from <= 358; from += 2) {
-    const std::string_view pos = Field(last, from, from + 1);
+  for (std::size_t m = 0; m < 4; ++m) {
+    const std::string_view pos = se::Corner(last, m);
     if (IsBlank(pos) || pos == "00") continue;
     corners.push_back(static_cast<int>(ReadNumber(pos)));
   }

@@ -7,6 +7,7 @@
 #include "analysis/MeetingFlow.h"
 #include "store/Encoding.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 #include "views/GridPainting.h"
 #include "views/ViewSupport.h"
 #include "views/PaintedGrid.h"
@@ -84,18 +85,18 @@ void SignalTableView::StringGrid3DrawCell(QPainter& painter, int col, int row, c
   c.SetBold(true);
   c.SetColour(kBlack);
   if (col == 0) {
-    const int frame = FieldNumber(se, 28, 28);
+    const int frame = FieldNumber(se, se::kBracket);
     PaintFrameCell(c, frame, FormatInt(frame, 1), {x, y}, PointFont(10, true));
   } else if (col == 1) {
-    PaintHorseNumberCell(c, FormatInt(FieldNumber(se, 29, 30), 2), {x, y}, PointFont(10, true));
+    PaintHorseNumberCell(c, FormatInt(FieldNumber(se, se::kHorseNumber), 2), {x, y}, PointFont(10, true));
   } else if (col == 2) {
-    PaintPlacingBackground(c, FieldNumber(se, 335, 336));
+    PaintPlacingBackground(c, FieldNumber(se, se::kFinishingPosition));
     c.SetPoints(11, true);
-    c.Text(x, y, DisplayName(Field(se, 41, 76)));
+    c.Text(x, y, DisplayName(se::HorseName(se)));
   } else if (col == 3) {
     c.Fill(kWhite);
     c.SetPoints(9);
-    c.Text(x, y, Field(se, 307, 314));
+    c.Text(x, y, se::JockeyShort(se));
   } else if (col == 4) {
     c.Fill(kLightOrange);
     c.SetColour(kBlue);
