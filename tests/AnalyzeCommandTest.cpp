@@ -97,6 +97,11 @@ TEST(AnalyzeCommand, JsonFollowsTheExportContract) {
   EXPECT_EQ(panel["馬連"].size(), 3u);
   ASSERT_EQ(panel["ﾜｲﾄﾞ"].size(), 7u);
   EXPECT_EQ(panel["ﾜｲﾄﾞ"][6]["payout"], "");
+  ASSERT_EQ(race["signals"].size(), 9u);
+  ASSERT_EQ(race["signals"][0].size(), 12u);
+  EXPECT_TRUE(race["signals"][0][0].is_boolean());
+  for (const char* key : {"ability", "d_index", "leg_power", "development_last_run", "development_last_five_runs"})
+    EXPECT_TRUE(race["graphs"][key].is_array()) << key;
 
   const auto& stopped = doc["races"][1];
   EXPECT_EQ(stopped["analysed"], false);

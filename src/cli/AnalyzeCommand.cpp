@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "Command.h"
+#include "analysis/GraphData.h"
 #include "analysis/MeetingFlow.h"
 #include "analysis/RaceAnalysisResult.h"
+#include "analysis/RunnerSignals.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/Store.h"
@@ -105,7 +107,14 @@ Json Entries(const std::array<ResultEntry, N>& entries) {
   return a;
 }
 
-Json RaceJson(const RaceListItem& item, const RaceAnalysisResult& res, const RunnerAnalysisTable& runners) {
+Json Bars(const std::vector<RangeBar>& bars) {
+  Json a = Json::array();
+  for (const RangeBar& b : bars) a.push_back(Json{{"horse", b.horse}, {"low", b.low}, {"high", b.high}});
+  return a;
+}
+
+Json RaceJson(const RaceListItem& item, const RaceAnalysisResult& res, const DayTables& day,
+              const RunnerAnalysisTable& runners) {
   Json j;
   j["slot"] = item.slot;
   j["label"] = U(item.label);
@@ -157,6 +166,24 @@ Json RaceJson(const RaceListItem& item, const RaceAnalysisResult& res, const Run
   panel["馬連"] = Entries(res.resultPanel.quinella);
   panel["ﾜｲﾄﾞ"] = Entries(res.resultPanel.wide);
   j["result_panel"] = std::move(panel);
+  // The signal table's twelve signals per runner slot, and the bars of the
+  // index and development graphs with every filter at 全表示.
+  Json signals = Json::array();
+  for (int r = 0; r < res.runnerCount; ++r) {
+    const RunnerSignals flags =
+        ComputeSignals(day.RunnerRecords[item.slot][r].view(), day.PastRunRecords[item.slot][r], runners[item.slot][r]);
+    signals.push_back(Json(flags));
+  }
+  j["signals"] = std::move(signals);
+  Json graphs;
+  graphs["ability"] = Bars(IndexGraphBars(day, runners, item.slot, IndexGraphKind::kAbility, SurfaceFilter::kAll));
+  graphs["d_index"] = Bars(IndexGraphBars(day, runners, item.slot, IndexGraphKind::kDIndex, SurfaceFilter::kAll));
+  graphs["leg_power"] = Bars(IndexGraphBars(day, runners, item.slot, IndexGraphKind::kLegPower, SurfaceFilter::kAll));
+  graphs["development_last_run"] =
+      Bars(DevelopmentGraphBars(day, runners, item.slot, DevelopmentGraphKind::kLastRun, CourseFilter::kAll));
+  graphs["development_last_five_runs"] =
+      Bars(DevelopmentGraphBars(day, runners, item.slot, DevelopmentGraphKind::kLastFiveRuns, CourseFilter::kAll));
+  j["graphs"] = std::move(graphs);
   return j;
 }
 
@@ -286,7 +313,7 @@ RegisterCommand analyze{
         if (!o->json) io.out << U(TrimRight(name)) << "\n\n";
         for (int i : items) {
           const RaceAnalysisResult* res = flow->DatListClick(i);
-          if (o->json) races.push_back(RaceJson(list[i], *res, flow->Analyzer().Runners()));
+          if (o->json) races.push_back(RaceJson(list[i], *res, flow->Day(), flow->Analyzer().Runners()));
           else PrintRaceText(io.out, list[i], *res);
         }
         if (o->json) {

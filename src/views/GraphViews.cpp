@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "analysis/MeetingFlow.h"
-#include "views/GraphData.h"
+#include "analysis/GraphData.h"
 #include "views/RangeChart.h"
 #include "views/ToggleButtonGroup.h"
 #include "views/GridPainting.h"

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "views/GraphData.h"
+#include "analysis/GraphData.h"
 
 QT_BEGIN_NAMESPACE
 class QChart;

@@ -12,7 +12,7 @@
 #include "views/ViewSupport.h"
 #include "views/PaintedGrid.h"
 #include "views/RunnerCells.h"
-#include "views/RunnerSignals.h"
+#include "analysis/RunnerSignals.h"
 
 namespace furlong {
 

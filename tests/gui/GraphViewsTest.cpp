@@ -7,7 +7,7 @@
 
 #include "GuiTestSupport.h"
 #include "MeetingStoreBuilder.h"
-#include "views/GraphData.h"
+#include "analysis/GraphData.h"
 #include "views/GraphViews.h"
 #include "views/RangeChart.h"
 #include "views/ToggleButtonGroup.h"

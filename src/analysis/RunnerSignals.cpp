@@ -1,4 +1,4 @@
-#include "views/RunnerSignals.h"
+#include "analysis/RunnerSignals.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 // The yes/no signals of the signal study table and its result column.
-#include "views/RunnerSignals.h"
+#include "analysis/RunnerSignals.h"
 
 #include <gtest/gtest.h>
 

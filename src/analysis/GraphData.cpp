@@ -1,4 +1,4 @@
-#include "views/GraphData.h"
+#include "analysis/GraphData.h"
 
 #include <algorithm>
 #include <cmath>

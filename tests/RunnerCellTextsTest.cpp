@@ -1,5 +1,5 @@
 // Texts the race cards and the index table derive from the records.
-#include "views/RunnerCells.h"
+#include "analysis/RunnerCellTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 
 #include "StoreTestSupport.h"
 #include "store/Encoding.h"
-#include "views/IndexTableView.h"
 
 namespace furlong {
 namespace {
@@ -21,7 +20,7 @@ std::string Race(const char* grade, const char* condition) {
 
 std::string Utf8(std::string_view sjis) { return SjisToUtf8(sjis); }
 
-TEST(RunnerCells, ClassTextFromGradeThenConditionCode) {
+TEST(RunnerCellTexts, ClassTextFromGradeThenConditionCode) {
   EXPECT_EQ(Utf8(ClassText(Race("A", "999"))), "G1");
   EXPECT_EQ(Utf8(ClassText(Race("C", "010"))), "G3");
   EXPECT_EQ(Utf8(ClassText(Race(" ", "701"))), "新馬");
@@ -37,7 +36,7 @@ TEST(RunnerCells, ClassTextFromGradeThenConditionCode) {
   EXPECT_EQ(Utf8(ClassText(Race("E", "   "))), "特別");
 }
 
-TEST(RunnerCells, StyleLetterBoundariesAreComparedInTenths) {
+TEST(RunnerCellTexts, StyleLetterBoundariesAreComparedInTenths) {
   EXPECT_EQ(Utf8(StyleLetter("     ")), " ");
   EXPECT_EQ(Utf8(StyleLetter("  1.9")), "逃");
   EXPECT_EQ(Utf8(StyleLetter("  2.0")), "先");
@@ -47,7 +46,7 @@ TEST(RunnerCells, StyleLetterBoundariesAreComparedInTenths) {
   EXPECT_EQ(Utf8(StyleLetter("  8.0")), "追");
 }
 
-TEST(RunnerCells, LastThreeFurlongsAreTripledForJumpsAndBlankWithoutATime) {
+TEST(RunnerCellTexts, LastThreeFurlongsAreTripledForJumpsAndBlankWithoutATime) {
   std::string se = test::BlankRecord("SE", kSeLength);
   std::string ra = test::BlankRecord("RA", kRaLength);
   test::Put(ra, 706, "17");
@@ -62,7 +61,7 @@ TEST(RunnerCells, LastThreeFurlongsAreTripledForJumpsAndBlankWithoutATime) {
   }
 }
 
-TEST(RunnerCells, PlacingCountsAndGoingAndCoat) {
+TEST(RunnerCellTexts, PlacingCountsAndGoingAndCoat) {
   std::string um = test::BlankRecord("UM", kUmLength);
   test::Put(um, 1107, "003001000002000012");
   const PlacingCounts counts = ReadPlacingCounts(um, 1107);
@@ -84,7 +83,7 @@ TEST(RunnerCells, PlacingCountsAndGoingAndCoat) {
   EXPECT_EQ(GoingCode(ra), 0);
 }
 
-TEST(RunnerCells, PredictedOddsFieldsOfEachHorse) {
+TEST(RunnerCellTexts, PredictedOddsFieldsOfEachHorse) {
   std::string odds(kOddsLength, ' ');
   test::Put(odds, 20, "  12.3");
   test::Put(odds, 20 + 6 * 17, " 101.5");
@@ -99,18 +98,11 @@ TEST(RunnerCells, PredictedOddsFieldsOfEachHorse) {
   EXPECT_FALSE(HasOdds("      "));
 }
 
-TEST(RunnerCells, NamesLoseFullWidthSpacesAndDatesGetDots) {
+TEST(RunnerCellTexts, NamesLoseFullWidthSpacesAndDatesGetDots) {
   EXPECT_EQ(Utf8(DisplayName(Utf8ToSjis("ハヤテ　メロディ　  "))), "ハヤテメロディ");
   std::string ra = test::BlankRecord("RA", kRaLength);
   test::Put(ra, 12, "20040105");
   EXPECT_EQ(RaceDateText(ra), "2004.01.05");
-}
-
-TEST(IndexTable, RankLettersForTheTopFour) {
-  EXPECT_EQ(RankLetter(1), "A");
-  EXPECT_EQ(RankLetter(4), "D");
-  EXPECT_EQ(RankLetter(5), " ");
-  EXPECT_EQ(RankLetter(0), " ");
 }
 
 }  // namespace
