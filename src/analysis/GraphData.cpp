@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
@@ -25,8 +26,8 @@ const PastTexts& IndexTexts(const RunnerAnalysis& a, IndexGraphKind kind) {
 bool PassesSurface(std::string_view pastRace, SurfaceFilter filter) {
   if (filter == SurfaceFilter::kAll) return true;
   const int track = FieldNumber(pastRace, ra::kTrackCode);
-  if (filter == SurfaceFilter::kTurf) return track >= 1 && track <= 22;
-  return track > 22;
+  if (filter == SurfaceFilter::kTurf) return track >= 1 && !CountsAsDirt(track);
+  return CountsAsDirt(track);
 }
 
 int RunnerCount(const DayTables& day, int slot) { return RegisteredRunners(day.RaceRecords[slot].view()); }

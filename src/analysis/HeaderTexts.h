@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "analysis/Colour.h"
+#include "store/CodeTables.h"
 #include "store/DayTables.h"
 
 namespace furlong {
@@ -21,16 +22,5 @@ RaceHeader MakeRaceHeader(const DayTables& day, int slot);
 
 // The same, from one RA record.
 RaceHeader MakeRaceHeader(std::string_view ra);
-
-// Code texts of the header (Shift-JIS); exposed for the views and the tests.
-const std::string& WeekdayText(int code);              // 1 "土" .. 8 "金", else empty
-const std::string& GradeText(std::string_view code);   // 5 columns: "G1   " .. , else 5 spaces
-const std::string& RaceTypeText(int code);             // 16 columns, else 16 spaces
-const std::string& RaceSymbolText(std::string_view code);  // one of 82 codes, else empty
-const std::string& WeightRuleText(std::string_view code);  // "(ﾊﾝﾃﾞ)  " .., else empty
-const std::string& TrackText(int code);                // "芝 直線" .., else empty
-// Condition code text; ageColumn 2 gives no prefix, 3, 4 and 5 give "3歳",
-// "4歳" and "5歳" before a class limit.
-std::string ConditionText(int code, int ageColumn);
 
 }  // namespace furlong

@@ -1,6 +1,7 @@
 #include "analysis/PastRunIndices.h"
 
 #include "analysis/StandardTimes.h"
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
@@ -75,7 +76,7 @@ void TimeIndices(std::string_view run, std::string_view race, RunnerAnalysis& ra
   const double front = ParseStoredNumber(ra.PastFront3F[k]);
 
   const StandardTimes standard =
-      LookUpStandardTimes(FieldNumber(race, ra::kTrackCode) >= 23, distance, FieldNumber(race, ra::kCourse));
+      LookUpStandardTimes(CountsAsDirt(FieldNumber(race, ra::kTrackCode)), distance, FieldNumber(race, ra::kCourse));
   if (!standard.available) {
     ra.PastAbility[k] = kBlank5;
     ra.PastClosing[k] = kBlank5;
@@ -119,9 +120,9 @@ double ClassBonus(std::string_view pastRace) {
     b = 1.1;
   } else if (grade == "C") {
     b = 1.0;
-  } else if (condition == "999") {
+  } else if (ReadNumber(condition) == kConditionOpen) {
     b = 0.8;
-  } else if (condition == "701") {
+  } else if (ReadNumber(condition) == kConditionNewcomer) {
     b = 0.1;
   } else if (!condition.empty() && condition[0] == '7') {
     b = 0;

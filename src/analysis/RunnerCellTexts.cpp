@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "store/CodeTables.h"
 #include "store/DayTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
@@ -32,14 +33,9 @@ std::string ClassText(std::string_view ra) {
     text = "G3";
   } else {
     const std::string_view code = ra::ConditionYoungest(ra);
-    if (code == "701")
-      text = SJ("新馬");
-    else if (code == "702")
-      text = SJ("未出走");
-    else if (code == "703")
-      text = SJ("未勝利");
-    else if (code == "999")
-      text = SJ("ｵｰﾌﾟﾝ");
+    const std::string& name = ConditionClassName(static_cast<int>(ReadNumber(code)));
+    if (!name.empty())
+      text = name;
     else if (!IsBlank(code))
       text = FormatInt(ReadNumber(code) * 100, 4) + SJ("下");
     else
@@ -54,48 +50,21 @@ std::string ClassText(std::string_view ra) {
 }
 
 std::string_view WeightRuleName(std::string_view ra, std::string_view other) {
-  switch (FieldNumber(ra, ra::kWeightRule)) {
-    case 1: return SJ("ﾊﾝﾃﾞ");
-    case 2: return SJ("別定");
-    case 3: return SJ("馬齢");
-    case 4: return SJ("定量");
-    default: return other;
-  }
+  const std::string& name = WeightRuleShortName(FieldNumber(ra, ra::kWeightRule));
+  return name.empty() ? other : std::string_view(name);
 }
 
-std::string_view GoingName(int code) {
-  switch (code) {
-    case 1: return SJ("良");
-    case 2: return SJ("稍重");
-    case 3: return SJ("重");
-    case 4: return SJ("不良");
-    default: return " ";
-  }
-}
+std::string_view GoingName(int code) { return GoingText(code); }
 
 int GoingCode(std::string_view ra) {
   const int t = TrackCode(ra);
-  if (t <= 22) return FieldNumber(ra, ra::kTurfGoing);
+  if (!CountsAsDirt(t)) return FieldNumber(ra, ra::kTurfGoing);
   if (t <= 29) return FieldNumber(ra, ra::kDirtGoing);
   return 0;
 }
 
-std::string_view CoatName(int code) {
-  switch (code) {
-    case 1: return SJ("栗毛  ");
-    case 2: return SJ("栃栗毛");
-    case 3: return SJ("鹿毛  ");
-    case 4: return SJ("黒鹿毛");
-    case 5: return SJ("青鹿毛");
-    case 6: return SJ("青毛  ");
-    case 7: return SJ("芦毛  ");
-    case 8: return SJ("栗粕毛");
-    case 9: return SJ("鹿粕毛");
-    case 10: return SJ("青粕毛");
-    case 11: return SJ("白毛  ");
-    default: return "      ";
-  }
-}
+std::string_view CoatName(int code) { return CoatText(code); }
+
 
 std::string_view StyleLetter(std::string_view styleValue) {
   if (IsBlank(styleValue)) return " ";

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
@@ -83,14 +84,14 @@ void ComputeRunnerSummaries(const DayTables& day, int slot, int runner, const Ru
   IndexStats bands[2][3];  // [dirt][band]
   for (int k = 0; k < kPastRuns; ++k) {
     std::string_view race = pastRaces[static_cast<std::size_t>(k)].view();
-    const bool dirt = FieldNumber(race, ra::kTrackCode) >= 23;
+    const bool dirt = CountsAsDirt(FieldNumber(race, ra::kTrackCode));
     const std::string& abilityText = ra.PastAbility[k];
     if (!IsBlank(abilityText)) {
       const double value = ParseStoredNumber(abilityText);
       ability.Add(abilityText, value);
       const int distance = FieldNumber(race, ra::kDistance);
       if (distance != 0) {
-        const Band band = distance <= 1600 ? kShort : distance >= 2201 ? kLong : kMiddle;
+        const Band band = static_cast<Band>(DistanceBandOf(distance));
         bands[dirt][band].Add(abilityText, value);
       }
     }

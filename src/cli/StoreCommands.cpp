@@ -10,6 +10,7 @@
 
 #include "Command.h"
 #include "store/DayLoading.h"
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
@@ -95,7 +96,7 @@ RegisterCommand day{
           if (!d.hasRace[s]) continue;
           std::string_view ra = d.RaceRecords[s];
           int track = FieldNumber(ra, ra::kTrackCode);
-          const char* surface = track >= 51 ? "障" : track >= 23 ? "ダ" : "芝";
+          const char* surface = track >= kFirstJumpTrackCode ? "障" : CountsAsDirt(track) ? "ダ" : "芝";
           io.out << "\n" << FieldNumber(ra, ra::kRaceNumber) << "R " << Shown(ra::RaceName(ra)) << "  " << surface
                  << FieldNumber(ra, ra::kDistance) << "m  " << FieldNumber(ra, ra::kRegisteredRunners) << "頭  発走 "
                  << ra::StartHour(ra) << ":" << ra::StartMinute(ra) << "\n";

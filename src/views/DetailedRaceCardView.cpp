@@ -6,6 +6,7 @@
 
 #include "analysis/MeetingFlow.h"
 #include "analysis/PastRunIndices.h"
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
@@ -62,23 +63,8 @@ std::string SpacedNumber(std::string_view field) {
 // Course and going of a past race: "芝右･良" and the like.
 std::string CourseAndGoing(std::string_view pr) {
   const int t = TrackCode(pr);
-  std::string text;
-  if (t == 10)
-    text = SJ("芝直･");
-  else if (t >= 11 && t <= 16)
-    text = SJ("芝左･");
-  else if (t >= 17 && t <= 22)
-    text = SJ("芝右･");
-  else if (t == 23)
-    text = SJ("ダ左･");
-  else if (t == 24)
-    text = SJ("ダ右･");
-  else if (t == 29)
-    text = SJ("ダ直･");
-  else if (t >= 51 && t <= 59)
-    text = SJ("障害･");
-  else
-    text = "     ";
+  const std::string& course = TrackCourseText(t);
+  std::string text = course.empty() ? std::string("     ") : course + SJ("･");
   text += GoingName(GoingCode(pr));
   return text;
 }

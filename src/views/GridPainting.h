@@ -21,6 +21,7 @@
 
 #include "analysis/Colour.h"
 #include "analysis/GridCellColours.h"
+#include "store/CodeTables.h"
 
 namespace furlong {
 
@@ -137,6 +138,6 @@ void PaintHorseNumberCell(CellCanvas& c, std::string_view text, QPoint at, const
 void PaintPlacingBackground(CellCanvas& c, int position);
 
 // Colour by track: maroon for a track code above 22 (dirt, jump), turf green otherwise.
-inline Rgb SurfaceColour(int trackCode) { return trackCode > 22 ? kDirtMaroon : kTurfGreen; }
+inline Rgb SurfaceColour(int trackCode) { return CountsAsDirt(trackCode) ? kDirtMaroon : kTurfGreen; }
 
 }  // namespace furlong

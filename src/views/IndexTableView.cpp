@@ -5,6 +5,7 @@
 #include <array>
 
 #include "analysis/MeetingFlow.h"
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"
@@ -142,10 +143,10 @@ void IndexTableView::StringGrid4DrawCell(QPainter& painter, int col, int row, co
       Rgb box = kWhite;
       if (t == 0) {
         surface = "    ";
-      } else if (t < 23) {
+      } else if (!CountsAsDirt(t)) {
         surface = SJ(" 芝 ");
         box = kTurfGreen;
-      } else if (t < 51) {
+      } else if (t < kFirstJumpTrackCode) {
         surface = SJ("ﾀﾞｰﾄ");
         box = kDirtMaroon;
       } else {

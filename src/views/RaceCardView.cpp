@@ -12,6 +12,7 @@
 
 #include "analysis/MeetingFlow.h"
 #include "analysis/PastRunIndices.h"
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
@@ -46,20 +47,13 @@ QToolButton* FilterButton(const char* name, const char* caption, QWidget* parent
 // Course text of a track code, "" for a blank code.
 std::string_view CourseText(std::string_view track) {
   if (IsBlank(track)) return {};
-  const int t = static_cast<int>(ReadNumber(track));
-  if (t == 10) return SJ("芝直");
-  if (t >= 11 && t <= 16) return SJ("芝左");
-  if (t >= 17 && t <= 22) return SJ("芝右");
-  if (t == 23) return SJ("ダ左");
-  if (t == 24) return SJ("ダ右");
-  if (t == 29) return SJ("ダ直");
-  if (t >= 51 && t <= 59) return SJ("障害");
-  return "   ";
+  const std::string& text = TrackCourseText(static_cast<int>(ReadNumber(track)));
+  return text.empty() ? std::string_view("   ") : std::string_view(text);
 }
 
 Rgb CourseColour(int t) {
-  if (t >= 11 && t <= 22) return kTurfGreen;
-  if (t == 23 || t == 24) return kDirtMaroon;
+  if (IsTurnedTurf(t)) return kTurfGreen;
+  if (IsTurnedDirt(t)) return kDirtMaroon;
   return kBlack;
 }
 
@@ -252,7 +246,7 @@ void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, cons
     case 10:
     case 11: {
       const int d = FieldNumber(ra, ra::kDistance);
-      const bool band = (col == 9 && d <= 1600) || (col == 10 && d >= 1601 && d <= 2200) || (col == 11 && d >= 2201);
+      const bool band = static_cast<int>(DistanceBandOf(d)) == col - 9;
       c.Fill(band ? kLightBlue : kWhite);
       if (col == 9) c.SetPoints(9);
       c.SetBold(true);
@@ -306,7 +300,7 @@ void RaceCardView::DrawPastRun(CellCanvas& c, int runner, int k) {
   const int t = static_cast<int>(ReadNumber(track));
   const SurfaceFilter surface = Surface();
   if (surface != SurfaceFilter::kAll) {
-    const bool outside = surface == SurfaceFilter::kTurf ? (t < 11 || t > 22) : (t != 23 && t != 24);
+    const bool outside = surface == SurfaceFilter::kTurf ? !IsTurnedTurf(t) : !IsTurnedDirt(t);
     if (IsBlank(track)) {
       base = kBlack;
     } else if (outside) {
