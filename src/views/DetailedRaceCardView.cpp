@@ -87,17 +87,8 @@ DetailedRaceCardView::DetailedRaceCardView(MeetingFlow& flow, QWidget* parent) :
   setObjectName("DetailedRaceCardView");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  grid_ = new PaintedGrid(this);
-  grid_->setObjectName("StringGrid1");
-  grid_->setColumnWidths({kWidths.begin(), kWidths.end()});
-  grid_->setFixedColumns(kFixedColumns);
-  grid_->setFixedRows(1);
-  grid_->setRowHeights(kHeaderHeight, kRowHeight);
-  grid_->setGridFont(PixelFont(12));
-  std::vector<QString> headers;
-  for (const char* h : kHeaders) headers.push_back(QString::fromUtf8(h));
-  grid_->setHeaderTexts(std::move(headers));
-  grid_->setDrawCell([this](QPainter& p, int col, int row, const QRect& rect) { StringGrid1DrawCell(p, col, row, rect); });
+  grid_ = MakeRaceGrid(this, "StringGrid1", {kWidths.begin(), kWidths.end()}, kFixedColumns, kHeaderHeight, kRowHeight, {kHeaders.begin(), kHeaders.end()},
+                       [this](QPainter& p, int col, int row, const QRect& rect) { StringGrid1DrawCell(p, col, row, rect); });
   layout->addWidget(grid_);
   refresh();
 }

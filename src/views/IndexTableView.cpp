@@ -44,14 +44,8 @@ IndexTableView::IndexTableView(MeetingFlow& flow, QWidget* parent) : QWidget(par
   setObjectName("IndexTableView");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  grid_ = new PaintedGrid(this);
-  grid_->setObjectName("StringGrid4");
-  grid_->setColumnWidths({kWidths.begin(), kWidths.end()});
-  grid_->setFixedColumns(0);
-  grid_->setFixedRows(1);
-  grid_->setRowHeights(kHeaderHeight, kRowHeight);
-  grid_->setGridFont(PixelFont(12));
-  grid_->setDrawCell([this](QPainter& p, int col, int row, const QRect& rect) { StringGrid4DrawCell(p, col, row, rect); });
+  grid_ = MakeRaceGrid(this, "StringGrid4", {kWidths.begin(), kWidths.end()}, 0, kHeaderHeight, kRowHeight, {},
+                       [this](QPainter& p, int col, int row, const QRect& rect) { StringGrid4DrawCell(p, col, row, rect); });
   layout->addWidget(grid_);
   refresh();
 }

@@ -271,4 +271,23 @@ void PaintedGrid::updateScrollBars() {
   topRow_ = fixedRows_ + verticalScrollBar()->value();
 }
 
+PaintedGrid* MakeRaceGrid(QWidget* parent, const char* name, std::vector<int> widths, int fixedColumns,
+                          int headerHeight, int rowHeight, const std::vector<const char*>& headers,
+                          PaintedGrid::DrawCell draw) {
+  auto* grid = new PaintedGrid(parent);
+  grid->setObjectName(name);
+  grid->setColumnWidths(std::move(widths));
+  grid->setFixedColumns(fixedColumns);
+  grid->setFixedRows(1);
+  grid->setRowHeights(headerHeight, rowHeight);
+  grid->setGridFont(PixelFont(12));
+  if (!headers.empty()) {
+    std::vector<QString> texts;
+    for (const char* h : headers) texts.push_back(QString::fromUtf8(h));
+    grid->setHeaderTexts(std::move(texts));
+  }
+  grid->setDrawCell(std::move(draw));
+  return grid;
+}
+
 }  // namespace furlong

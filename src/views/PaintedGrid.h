@@ -105,4 +105,12 @@ class PaintedGrid : public QAbstractScrollArea {
   DrawCell draw_;
 };
 
+// A grid of the race card pages: its object name, column widths (the first
+// `fixedColumns` fixed), one fixed header row of `headerHeight` over rows of
+// `rowHeight`, the 12-pixel grid font, header texts (UTF-8, none when empty)
+// and its cell painting.
+PaintedGrid* MakeRaceGrid(QWidget* parent, const char* name, std::vector<int> widths, int fixedColumns,
+                          int headerHeight, int rowHeight, const std::vector<const char*>& headers,
+                          PaintedGrid::DrawCell draw);
+
 }  // namespace furlong

@@ -45,7 +45,8 @@ void Label3D::paintEvent(QPaintEvent*) {
   painter.drawText(area, flags, text());
 }
 
-PredictionView::PredictionView(MeetingFlow& flow, QWidget* parent) : QWidget(parent), flow_(flow) {
+PredictionView::PredictionView(MeetingFlow& flow, QWidget* parent)
+    : QWidget(parent), flow_(flow), rows_(kHeaders, kPreName) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(4);
@@ -115,25 +116,10 @@ PredictionView::PredictionView(MeetingFlow& flow, QWidget* parent) : QWidget(par
   body->addWidget(grid_, 1);
 }
 
-QString PredictionView::Cell(int col, int row) const {
-  if (col < 0 || col >= kPredictionColumns) return {};
-  if (row == 0) return kHeaders[col];
-  if (row < 1 || row > static_cast<int>(texts_.size())) return {};
-  return texts_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col)];
-}
+QString PredictionView::Cell(int col, int row) const { return rows_.Cell(col, row); }
 
 void PredictionView::StringGrid6DrawCell(QPainter& painter, int col, int row, const QRect& rect) {
-  if (row == 0) {
-    PaintAnalysisGridCell(painter, rect, true, kHeaders.value(col), std::nullopt, false);
-    return;
-  }
-  if (row > static_cast<int>(rows_.size())) {
-    PaintAnalysisGridCell(painter, rect, false, QString(), kWhite, false);
-    return;
-  }
-  const std::size_t r = static_cast<std::size_t>(row - 1);
-  PaintAnalysisGridCell(painter, rect, false, texts_[r][static_cast<std::size_t>(col)],
-                        PredictionCellBackground(rows_[r], col), col == kPreName);
+  rows_.Paint(painter, col, row, rect, [](const PredictionRow& r, int c) { return PredictionCellBackground(r, c); });
 }
 
 void PredictionView::SpeedButton21Click(int index) {
@@ -146,11 +132,7 @@ void PredictionView::refresh() {
   const PredictionSort pressed = flow_.Analyzer().PredictionSortButton();
   sortButtons_->SetDown(pressed == PredictionSort::kNone ? -1 : static_cast<int>(pressed));
   if (!result.analysed) return;  // a stopped run leaves the page as it was, hidden
-  const int n = std::min(result.rowCount - 1, kRunnerSlots);
-  rows_.assign(result.predictionRows.begin(), result.predictionRows.begin() + std::max(n, 0));
-  texts_.resize(rows_.size());
-  for (std::size_t r = 0; r < rows_.size(); ++r)
-    for (int c = 0; c < kPredictionColumns; ++c) texts_[r][static_cast<std::size_t>(c)] = FromSjis(rows_[r][c]);
+  rows_.Assign(result.predictionRows, result.rowCount);
   grid_->setRowCount(result.rowCount);
   grid_->clearSelection();
   for (std::size_t i = 0; i < 6; ++i) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/RaceAnalysisResult.h"
+#include "views/AnalysisGridPaint.h"
 
 namespace furlong {
 
@@ -52,8 +53,7 @@ class PredictionView : public QWidget {
   std::array<QLabel*, 6> kaiLabels_{};
   std::array<QLabel*, 6> haiLabels_{};
   Label3D* label3D10_;
-  std::vector<PredictionRow> rows_;  // Shift-JIS, runner rows 1 .. n
-  std::vector<std::array<QString, kPredictionColumns>> texts_;
+  AnalysisGridRows<PredictionRow, kPredictionColumns> rows_;
 };
 
 }  // namespace furlong

@@ -116,17 +116,8 @@ RaceCardView::RaceCardView(MeetingFlow& flow, QWidget* parent) : QWidget(parent)
   row->addWidget(legend_, 1);
   layout->addWidget(panel);
 
-  grid_ = new PaintedGrid(this);
-  grid_->setObjectName("StringGrid2");
-  grid_->setColumnWidths({kWidths.begin(), kWidths.end()});
-  grid_->setFixedColumns(kFixedColumns);
-  grid_->setFixedRows(1);
-  grid_->setRowHeights(kHeaderHeight, kRowHeight);
-  grid_->setGridFont(PixelFont(12));
-  std::vector<QString> headers;
-  for (const char* h : kHeaders) headers.push_back(QString::fromUtf8(h));
-  grid_->setHeaderTexts(std::move(headers));
-  grid_->setDrawCell([this](QPainter& p, int col, int row, const QRect& rect) { StringGrid2DrawCell(p, col, row, rect); });
+  grid_ = MakeRaceGrid(this, "StringGrid2", {kWidths.begin(), kWidths.end()}, kFixedColumns, kHeaderHeight, kRowHeight, {kHeaders.begin(), kHeaders.end()},
+                       [this](QPainter& p, int col, int row, const QRect& rect) { StringGrid2DrawCell(p, col, row, rect); });
   layout->addWidget(grid_, 1);
   refresh();
 }

@@ -38,14 +38,8 @@ SignalTableView::SignalTableView(MeetingFlow& flow, QWidget* parent) : QWidget(p
   setObjectName("SignalTableView");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  grid_ = new PaintedGrid(this);
-  grid_->setObjectName("StringGrid3");
-  grid_->setColumnWidths({kWidths.begin(), kWidths.end()});
-  grid_->setFixedColumns(0);
-  grid_->setFixedRows(1);
-  grid_->setRowHeights(kHeaderHeight, kRowHeight);
-  grid_->setGridFont(PixelFont(12));
-  grid_->setDrawCell([this](QPainter& p, int col, int row, const QRect& rect) { StringGrid3DrawCell(p, col, row, rect); });
+  grid_ = MakeRaceGrid(this, "StringGrid3", {kWidths.begin(), kWidths.end()}, 0, kHeaderHeight, kRowHeight, {},
+                       [this](QPainter& p, int col, int row, const QRect& rect) { StringGrid3DrawCell(p, col, row, rect); });
   layout->addWidget(grid_);
   refresh();
 }

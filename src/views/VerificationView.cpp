@@ -26,7 +26,8 @@ constexpr int kRowHeight = 15;
 
 }  // namespace
 
-VerificationView::VerificationView(MeetingFlow& flow, QWidget* parent) : QWidget(parent), flow_(flow) {
+VerificationView::VerificationView(MeetingFlow& flow, QWidget* parent)
+    : QWidget(parent), flow_(flow), rows_(kHeaders, kVerName) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->setSpacing(4);
@@ -46,25 +47,10 @@ VerificationView::VerificationView(MeetingFlow& flow, QWidget* parent) : QWidget
   layout->addWidget(grid_, 1);
 }
 
-QString VerificationView::Cell(int col, int row) const {
-  if (col < 0 || col >= kVerificationColumns) return {};
-  if (row == 0) return kHeaders[col];
-  if (row < 1 || row > static_cast<int>(texts_.size())) return {};
-  return texts_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col)];
-}
+QString VerificationView::Cell(int col, int row) const { return rows_.Cell(col, row); }
 
 void VerificationView::StringGrid5DrawCell(QPainter& painter, int col, int row, const QRect& rect) {
-  if (row == 0) {
-    PaintAnalysisGridCell(painter, rect, true, kHeaders.value(col), std::nullopt, false);
-    return;
-  }
-  if (row > static_cast<int>(rows_.size())) {
-    PaintAnalysisGridCell(painter, rect, false, QString(), kWhite, false);
-    return;
-  }
-  const std::size_t r = static_cast<std::size_t>(row - 1);
-  PaintAnalysisGridCell(painter, rect, false, texts_[r][static_cast<std::size_t>(col)],
-                        VerificationCellBackground(rows_[r], col), col == kVerName);
+  rows_.Paint(painter, col, row, rect, [](const VerificationRow& r, int c) { return VerificationCellBackground(r, c); });
 }
 
 void VerificationView::SpeedButton2Click(int index) {
@@ -79,11 +65,7 @@ void VerificationView::refresh() {
   const VerificationSort pressed = flow_.Analyzer().VerificationSortButton();
   sortButtons_->SetDown(pressed == VerificationSort::kNone ? -1 : static_cast<int>(pressed));
   if (!result.analysed) return;  // a stopped run leaves the grid as it was, hidden
-  const int n = std::min(result.rowCount - 1, kRunnerSlots);
-  rows_.assign(result.verificationRows.begin(), result.verificationRows.begin() + std::max(n, 0));
-  texts_.resize(rows_.size());
-  for (std::size_t r = 0; r < rows_.size(); ++r)
-    for (int c = 0; c < kVerificationColumns; ++c) texts_[r][static_cast<std::size_t>(c)] = FromSjis(rows_[r][c]);
+  rows_.Assign(result.verificationRows, result.rowCount);
   grid_->setRowCount(result.rowCount);
   grid_->clearSelection();
   grid_->viewport()->update();

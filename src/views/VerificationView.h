@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/RaceAnalysisResult.h"
+#include "views/AnalysisGridPaint.h"
 
 namespace furlong {
 
@@ -36,8 +37,7 @@ class VerificationView : public QWidget {
   MeetingFlow& flow_;
   ToggleButtonGroup* sortButtons_;
   PaintedGrid* grid_;
-  std::vector<VerificationRow> rows_;  // Shift-JIS, runner rows 1 .. n
-  std::vector<std::array<QString, kVerificationColumns>> texts_;
+  AnalysisGridRows<VerificationRow, kVerificationColumns> rows_;
 };
 
 }  // namespace furlong
