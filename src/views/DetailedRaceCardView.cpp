@@ -94,15 +94,12 @@ DetailedRaceCardView::DetailedRaceCardView(MeetingFlow& flow, QWidget* parent) :
 }
 
 void DetailedRaceCardView::refresh() {
-  grid_->setRowCount(SelectedRaceGridRows(flow_));
-  grid_->clearSelection();
-  grid_->viewport()->update();
+  ShowRows(*grid_, SelectedRaceGridRows(flow_));
 }
 
 void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int row, const QRect& rect) {
-  if (flow_.RaceList().empty()) return;
-  const int s = flow_.Analyzer().SelectedRace();
-  if (s < 0 || s >= kRaceSlots) return;
+  const int s = SelectedRaceSlot(flow_);
+  if (s < 0) return;
   CellCanvas c(painter, rect);
   c.SetPixels(12);
   const int runner = row - 1;

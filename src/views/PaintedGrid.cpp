@@ -271,6 +271,12 @@ void PaintedGrid::updateScrollBars() {
   topRow_ = fixedRows_ + verticalScrollBar()->value();
 }
 
+void ShowRows(PaintedGrid& grid, int rows) {
+  grid.setRowCount(rows);
+  grid.clearSelection();
+  grid.viewport()->update();
+}
+
 PaintedGrid* MakeRaceGrid(QWidget* parent, const char* name, std::vector<int> widths, int fixedColumns,
                           int headerHeight, int rowHeight, const std::vector<const char*>& headers,
                           PaintedGrid::DrawCell draw) {

@@ -105,6 +105,9 @@ class PaintedGrid : public QAbstractScrollArea {
   DrawCell draw_;
 };
 
+// Shows `rows` rows (the header included) afresh: no selection, repainted.
+void ShowRows(PaintedGrid& grid, int rows);
+
 // A grid of the race card pages: its object name, column widths (the first
 // `fixedColumns` fixed), one fixed header row of `headerHeight` over rows of
 // `rowHeight`, the 12-pixel grid font, header texts (UTF-8, none when empty)

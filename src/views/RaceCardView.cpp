@@ -139,9 +139,7 @@ RaceCardView::DistanceFilter RaceCardView::Distance() const {
 }
 
 void RaceCardView::refresh() {
-  grid_->setRowCount(SelectedRaceGridRows(flow_));
-  grid_->clearSelection();
-  grid_->viewport()->update();
+  ShowRows(*grid_, SelectedRaceGridRows(flow_));
 }
 
 void RaceCardView::selBaBtn1Click() {
@@ -155,9 +153,8 @@ void RaceCardView::selBaBtn1Click() {
 }
 
 void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, const QRect& rect) {
-  if (flow_.RaceList().empty()) return;
-  const int s = flow_.Analyzer().SelectedRace();
-  if (s < 0 || s >= kRaceSlots) return;
+  const int s = SelectedRaceSlot(flow_);
+  if (s < 0) return;
   CellCanvas c(painter, rect);
   c.SetPixels(12);
   if (row == 0) {

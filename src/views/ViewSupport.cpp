@@ -24,4 +24,10 @@ int SelectedRaceGridRows(const MeetingFlow& flow) {
   return 1 + RegisteredRunners(flow.Day().RaceRecords[static_cast<std::size_t>(slot)].view());
 }
 
+int SelectedRaceSlot(const MeetingFlow& flow) {
+  if (flow.RaceList().empty()) return -1;
+  const int slot = flow.Analyzer().SelectedRace();
+  return slot >= 0 && slot < kRaceSlots ? slot : -1;
+}
+
 }  // namespace furlong
