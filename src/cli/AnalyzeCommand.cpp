@@ -17,6 +17,7 @@
 #include "analysis/RunnerSignals.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
+#include "store/SjisChars.h"
 #include "store/Store.h"
 #include "store/TextFormat.h"
 
@@ -200,13 +201,7 @@ std::string_view TrimRight(std::string_view s) {
       // Only a whole character: the byte before must not be a lead byte of
       // a character that ends in these two bytes. Names are full-width, so
       // stepping by characters from the start tells.
-      std::size_t i = 0, last = 0;
-      while (i < s.size()) {
-        last = i;
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        i += ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
-      }
-      if (last != s.size() - 2) break;
+      if (SjisLastCharStart(s) != s.size() - 2) break;
       s.remove_suffix(2);
     } else {
       break;

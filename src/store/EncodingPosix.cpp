@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <mutex>
 
+#include "store/SjisChars.h"
+
 namespace furlong {
 namespace {
 
@@ -67,9 +69,7 @@ std::string Convert(Converter& conv, std::string_view in, std::string_view repla
     } else {
       // A Shift-JIS lead byte followed by a bad trail byte: drop both only when
       // the pair is complete, so a lone lead byte at the end costs one byte.
-      unsigned char c = static_cast<unsigned char>(*inPtr);
-      bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-      if (lead && inLeft >= 2) skip = 2;
+      if (IsSjisLeadByte(static_cast<unsigned char>(*inPtr)) && inLeft >= 2) skip = 2;
     }
     inPtr += skip;
     inLeft -= skip;
