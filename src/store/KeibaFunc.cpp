@@ -225,4 +225,13 @@ std::string OverwriteAt(std::string_view s, std::string_view r, std::size_t p) {
   return out;
 }
 
+std::string ConditionClassText(std::string_view code) {
+  if (code == "701") return SJ("新馬");
+  if (code == "702") return SJ("未出走");
+  if (code == "703") return SJ("未勝利");
+  if (code == "999") return SJ("ｵｰﾌﾟﾝ");
+  if (IsBlank(code) || ReadNumber(code) == 0) return " ";
+  return FormatInt(static_cast<int>(ReadNumber(code)) * 100, 4) + SJ("下");
+}
+
 }  // namespace furlong

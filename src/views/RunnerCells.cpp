@@ -32,21 +32,8 @@ std::string ClassText(std::string_view ra) {
   } else if (grade == "C") {
     text = "G3";
   } else {
-    const std::string_view code = Field(ra, 635, 637);
-    if (code == "701")
-      text = SJ("新馬");
-    else if (code == "702")
-      text = SJ("未出走");
-    else if (code == "703")
-      text = SJ("未勝利");
-    else if (code == "999")
-      text = SJ("ｵｰﾌﾟﾝ");
-    else if (!IsBlank(code))
-      text = FormatInt(ReadNumber(code) * 100, 4) + SJ("下");
-    else
-      text = " ";
+    text = ConditionClassText(Field(ra, 635, 637));
   }
-  if (text == "   0" + SJ("下")) text = " ";
   if (text == " ") {
     if (grade == "D") text = SJ("重賞");
     else if (grade == "E") text = SJ("特別");
