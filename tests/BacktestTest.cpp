@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "Command.h"
+#include "CliTestSupport.h"
+#include "DemoTestStore.h"
 #include "StoreTestSupport.h"
 #include "demo/DemoStore.h"
 #include "reports/HitReport.h"
@@ -128,13 +129,8 @@ TEST(BacktestRace, DatesMustBeCalendarDates) {
 
 // ---- the run over the demo store -------------------------------------------
 
-struct DemoStore {
-  test::ScratchDir dir;
-  DemoSummary summary = WriteDemoStore(dir.path());
-};
-
-const DemoStore& Demo() {
-  static DemoStore demo;
+const test::DemoFixture& Demo() {
+  static test::DemoFixture demo;  // this file's own
   return demo;
 }
 
@@ -237,22 +233,8 @@ TEST(Backtest, ASeasonOfWeekendsIsRunExceptTheDemoSunday) {
 
 // ---- the command -------------------------------------------------------------
 
-struct CliRun {
-  int code = 0;
-  std::string out, err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "furlong-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  CliRun r;
-  r.code = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
+using test::Cli;
+using test::CliRun;
 
 TEST(BacktestCommand, WritesTheDocumentAndRefusesBadDates) {
   const std::string root = PathUtf8(Demo().dir.path());

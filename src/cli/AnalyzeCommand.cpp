@@ -244,16 +244,7 @@ void PrintRaceText(std::ostream& out, const RaceListItem& item, const RaceAnalys
 // ---- CSV: the prediction grid of every race, one row per runner, cells
 // without their padding.
 
-std::string CsvCell(std::string_view sjis) {
-  const std::string s = U(TrimSpaces(TrimRight(sjis)));
-  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-  std::string out = "\"";
-  for (char c : s) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
+std::string CsvCell(std::string_view sjis) { return CsvField(U(TrimSpaces(TrimRight(sjis)))); }
 
 void PrintCsvHeader(std::ostream& out) {
   out << "race,label";

@@ -290,16 +290,6 @@ BacktestResult RunBacktest(const Store& store, const BacktestOptions& options) {
 
 namespace {
 
-std::string CsvField(const std::string& s) {
-  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-  std::string out = "\"";
-  for (char c : s) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 std::string Rate(double v) { return std::string(TrimSpaces(FormatFixed(v, 8, 1))); }
 
 void CsvRows(std::string& out, const std::string& kind, const std::string& name, const KindTotals& t) {
