@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Command.h"
+#include "CliTestSupport.h"
 #include "MeetingStoreBuilder.h"
 #include "StoreTestSupport.h"
 #include "store/Encoding.h"
@@ -13,22 +13,8 @@
 namespace furlong {
 namespace {
 
-struct CliRun {
-  int code = 0;
-  std::string out, err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "furlong-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  CliRun r;
-  r.code = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
+using test::Cli;
+using test::CliRun;
 
 struct Fixture {
   test::ScratchDir dir;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "DemoTestStore.h"
 #include "StoreTestSupport.h"
 #include "analysis/MeetingFlow.h"
 #include "demo/DemoStore.h"
@@ -16,14 +17,8 @@
 namespace furlong {
 namespace {
 
-// One demo store for the whole test program; it is not small.
-struct DemoStore {
-  test::ScratchDir dir;
-  DemoSummary summary = WriteDemoStore(dir.path());
-};
-
-const DemoStore& Demo() {
-  static DemoStore demo;
+const test::DemoFixture& Demo() {
+  static test::DemoFixture demo;  // this file's own
   return demo;
 }
 
@@ -53,7 +48,7 @@ std::string Dump(const RaceAnalysisResult& res, const RunnerAnalysisTable& table
 }
 
 TEST(DemoAnalysis, EveryRaceAnalysesTheSameTwice) {
-  const DemoStore& demo = Demo();
+  const test::DemoFixture& demo = Demo();
   ASSERT_FALSE(demo.summary.meetings.empty());
   Store store(demo.dir.path(), false);
   int analysed = 0, withBets = 0, withDoubleCircle = 0;
@@ -81,7 +76,7 @@ TEST(DemoAnalysis, EveryRaceAnalysesTheSameTwice) {
 }
 
 TEST(DemoAnalysis, TheJsonExportOfAMeetingIsTheSameOnEveryRun) {
-  const DemoStore& demo = Demo();
+  const test::DemoFixture& demo = Demo();
   ASSERT_FALSE(demo.summary.meetings.empty());
   const std::string meeting = demo.summary.meetings.front();
   const std::string root = demo.dir.path().string();

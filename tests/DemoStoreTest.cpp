@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "DemoTestStore.h"
 #include "StoreTestSupport.h"
 #include "demo/DemoRecords.h"
 #include "demo/DemoStore.h"
@@ -31,13 +32,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct DemoFixture {
-  test::ScratchDir dir;
-  DemoSummary summary = WriteDemoStore(dir.path());
-};
-
-const DemoFixture& Demo() {
-  static DemoFixture demo;
+const test::DemoFixture& Demo() {
+  static test::DemoFixture demo;  // this file's own
   return demo;
 }
 
@@ -392,7 +388,7 @@ TEST(DemoStore, RaceTimesFitDistanceAndSurface) {
 }
 
 TEST(DemoStore, PastRunsPrecedeTheRaceAndMatchTheirRaceRecords) {
-  const DemoFixture& demo = Demo();
+  const test::DemoFixture& demo = Demo();
   Store store(demo.dir.path(), false);
   std::map<std::string, std::set<int>> positions, numbers;  // by RaceKey, over all histories
   int runners = 0, withHistory = 0, missingRace = 0, pastRuns = 0;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Command.h"
+#include "CliTestSupport.h"
 #include "StoreTestSupport.h"
 #include "store/Store.h"
 
@@ -14,22 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int code = 0;
-  std::string out, err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "furlong-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  CliRun r;
-  r.code = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
+using test::Cli;
+using test::CliRun;
 
 std::string CopyArchive(const fs::path& folder, const char* name) {
   fs::create_directories(folder);

@@ -124,6 +124,18 @@ const RaceAnalysisResult* MeetingFlow::DatListClick(int item) {
   return &analyzer_.DatListClick(raceList_[item].slot);
 }
 
+bool AnalyseEveryRace(MeetingFlow& flow, std::string_view meetingBaseName, const MeetingFlowCallbacks& callbacks,
+                      const std::function<void(const RaceAnalysisResult&)>& visit) {
+  if (!flow.DateComboChange(meetingBaseName, callbacks)) return false;
+  for (int item = 0; item < static_cast<int>(flow.RaceList().size()); ++item) {
+    const RaceAnalysisResult* res = flow.DatListClick(item);
+    // A race the analysis stopped at keeps the previous race's bets on
+    // show; they are not this race's.
+    if (res && res->analysed) visit(*res);
+  }
+  return true;
+}
+
 const RaceAnalysisResult* MeetingFlow::UpDown1Click(int position) {
   if (position < 0 || position > upDownMax_) return nullptr;
   return DatListClick(position);

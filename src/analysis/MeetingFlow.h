@@ -99,4 +99,14 @@ class MeetingFlow {
   bool yearFrom2005_ = false;
 };
 
+// Chooses the meeting as the window does (loading it and analysing every
+// race once in batch mode) and then analyses each race of its race list
+// once more, in list order, as choosing it in the list does; `visit` gets
+// each race whose analysis did not stop. The flow is left with the meeting
+// loaded and its last race analysed. Returns false when the meeting could
+// not be chosen (its race file or runner file is missing); a file that
+// cannot be read throws StoreError.
+bool AnalyseEveryRace(MeetingFlow& flow, std::string_view meetingBaseName, const MeetingFlowCallbacks& callbacks,
+                      const std::function<void(const RaceAnalysisResult&)>& visit);
+
 }  // namespace furlong

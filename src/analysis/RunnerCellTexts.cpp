@@ -32,16 +32,8 @@ std::string ClassText(std::string_view ra) {
   } else if (grade == "C") {
     text = "G3";
   } else {
-    const std::string_view code = ra::ConditionYoungest(ra);
-    const std::string& name = ConditionClassName(static_cast<int>(ReadNumber(code)));
-    if (!name.empty())
-      text = name;
-    else if (!IsBlank(code))
-      text = FormatInt(ReadNumber(code) * 100, 4) + SJ("下");
-    else
-      text = " ";
+    text = ConditionClassText(ra::ConditionYoungest(ra));
   }
-  if (text == "   0" + SJ("下")) text = " ";
   if (text == " ") {
     if (grade == "D") text = SJ("重賞");
     else if (grade == "E") text = SJ("特別");

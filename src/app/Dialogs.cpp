@@ -33,6 +33,14 @@ std::filesystem::path Dialogs::OpenFileName(QWidget* parent, const QString& titl
   return TextPath(dialog.selectedFiles().front());
 }
 
+std::filesystem::path Dialogs::SaveFileName(QWidget* parent, const QString& title, const std::filesystem::path& file,
+                                            const QString& filterText, const QString& patterns) {
+  const QString chosen = QFileDialog::getSaveFileName(parent, title, PathText(file),
+                                                      filterText + " (" + QString(patterns).replace(';', ' ') + ")");
+  if (chosen.isEmpty()) return {};
+  return TextPath(chosen);
+}
+
 std::filesystem::path Dialogs::ExistingFolder(QWidget* parent, const QString& title,
                                               const std::filesystem::path& folder) {
   const QString chosen = QFileDialog::getExistingDirectory(parent, title, PathText(folder));

@@ -26,6 +26,10 @@ class Dialogs {
   // The chosen file, or an empty path when the dialog was cancelled.
   virtual std::filesystem::path OpenFileName(QWidget* parent, const QString& title, const std::filesystem::path& folder,
                                              const QString& filterText, const QString& patterns);
+  // A file-save dialog proposing `file`, with one filter entry as above;
+  // the chosen file, or an empty path when the dialog was cancelled.
+  virtual std::filesystem::path SaveFileName(QWidget* parent, const QString& title, const std::filesystem::path& file,
+                                             const QString& filterText, const QString& patterns);
   // A folder picker opened on `folder`; an empty path when cancelled.
   virtual std::filesystem::path ExistingFolder(QWidget* parent, const QString& title,
                                                const std::filesystem::path& folder);

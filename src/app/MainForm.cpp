@@ -213,6 +213,7 @@ QWidget* TMainForm::BuildTopRow() {
   QToolButton* toz = AddButton(tools, "TozBtn", "予想配当", "単勝予想配当ﾃﾞｰﾀを読み込みます");
   QToolButton* teki = AddButton(tools, "TekiAnaBtn", "的中", nullptr);
   QToolButton* teki2 = AddButton(tools, "TekiAnaBtn2", "穴的中", nullptr);
+  QToolButton* kaishu = AddButton(tools, "KaishuBtn", "回収率", "予想の買い目の的中率と回収率を期間で集計します");
   QToolButton* help = AddButton(tools, "SpeedButton5", "ﾍﾙﾌﾟ", "ﾍﾙﾌﾟの目次を表示します");
   QToolButton* about = AddButton(tools, "SpeedButton6", "ﾊﾞｰｼﾞｮﾝ情報", nullptr);
   QToolButton* quit = AddButton(tools, "SpeedButton4", "終了", "ソフトを終了します");
@@ -220,10 +221,11 @@ QWidget* TMainForm::BuildTopRow() {
   connect(toz, &QToolButton::clicked, this, &TMainForm::TozBtnClick);
   connect(teki, &QToolButton::clicked, this, &TMainForm::TekiAnaBtnClick);
   connect(teki2, &QToolButton::clicked, this, &TMainForm::TekiAnaBtn2Click);
+  connect(kaishu, &QToolButton::clicked, this, &TMainForm::KaishuBtnClick);
   connect(help, &QToolButton::clicked, this, &TMainForm::SpeedButton5Click);
   connect(about, &QToolButton::clicked, this, &TMainForm::SpeedButton6Click);
   connect(quit, &QToolButton::clicked, this, &TMainForm::SpeedButton4Click);
-  for (QToolButton* b : {jv, toz, teki, teki2, help, about, quit}) commands->addWidget(b);
+  for (QToolButton* b : {jv, toz, teki, teki2, kaishu, help, about, quit}) commands->addWidget(b);
   // Commands other code invokes; never shown.
   for (const char* name : {"GrphBtn", "TenkaiGraphBtn", "UMConvertBtn", "MakeDataListBtn", "IniBtn"}) {
     QToolButton* hidden = AddButton(tools, name, name, nullptr);

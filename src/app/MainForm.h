@@ -5,6 +5,7 @@
 // (PageControl1) and the status line that shows the hint of the control
 // under the mouse.
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -24,6 +25,7 @@ class QToolButton;
 
 namespace furlong {
 
+class BacktestWindow;
 class DevelopmentGraphView;
 class DiagramView;
 class IndexGraphView;
@@ -88,6 +90,7 @@ class TMainForm : public QMainWindow {
   DevelopmentGraphView* DevelopmentGraphs() const { return developmentGraphs_; }
   DiagramView* Diagram() const { return diagram_; }
   ResultView* Result() const { return result_; }
+  BacktestWindow* Backtest() const;
   QTabWidget* GraphTabs() const { return graphTabs_; }
 
   // Selects the calendar item of a meeting (Shift-JIS MeetingBaseName) and
@@ -116,6 +119,7 @@ class TMainForm : public QMainWindow {
   void KekkaGetBtnClick();  // 結果情報: results fetch
   void TekiAnaBtnClick();   // 的中: hit report of every hit
   void TekiAnaBtn2Click();  // 穴的中: hit report of the high-paying hits
+  void KaishuBtnClick();    // 回収率: the return window, beside this one
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -163,6 +167,7 @@ class TMainForm : public QMainWindow {
   QFrame* panel3_ = nullptr;
   TPrgrsForm* prgrsForm_ = nullptr;
 
+  QPointer<BacktestWindow> backtest_;
   PredictionView* prediction_ = nullptr;
   VerificationView* verification_ = nullptr;
   IndexGraphView* indexGraphs_ = nullptr;

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "analysis/MeetingFlow.h"
+#include "app/BacktestWindow.h"
 #include "app/Dialogs.h"
 #include "app/GetDataForm.h"
 #include "app/MainForm.h"
@@ -145,6 +146,20 @@ void TMainForm::KekkaGetBtnClick() {
 void TMainForm::TekiAnaBtnClick() { MakeHitReport(HitReportKind::kAll); }
 
 void TMainForm::TekiAnaBtn2Click() { MakeHitReport(HitReportKind::kLongshot); }
+
+BacktestWindow* TMainForm::Backtest() const { return backtest_.data(); }
+
+void TMainForm::KaishuBtnClick() {
+  // One window, kept while it is open; it reads the store on its own and
+  // leaves the loaded meeting alone.
+  if (!backtest_) {
+    backtest_ = new BacktestWindow(dataRoot_, dialogs_, this);
+    backtest_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  backtest_->show();
+  backtest_->raise();
+  backtest_->activateWindow();
+}
 
 void TMainForm::MakeHitReport(HitReportKind kind) {
   const int selected = dateCombo_->currentIndex();

@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QThread>
 #include <QHash>
 #include <QPixmap>
 #include <QTabWidget>
 #include <stdexcept>
 
+#include "app/BacktestWindow.h"
 #include "app/MainForm.h"
 #include "views/DiagramView.h"
 
@@ -74,6 +78,21 @@ QStringList WriteScreenshots(TMainForm& form, const QString& folder) {
     if (!form.Diagram()->Image(corner).save(path, "PNG")) throw std::runtime_error("cannot write " + path.toStdString());
     written << path;
   }
+  // The return window over every stored meeting, once it has run.
+  form.KaishuBtnClick();
+  BacktestWindow* backtest = form.Backtest();
+  backtest->StartClick();
+  QElapsedTimer clock;
+  clock.start();
+  while (!backtest->StartButton()->isEnabled() && clock.elapsed() < 600000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QThread::msleep(10);
+  }
+  Settle();
+  const QString path = QDir(folder).filePath("backtest.png");
+  if (!backtest->grab().save(path, "PNG")) throw std::runtime_error("cannot write " + path.toStdString());
+  written << path;
+  backtest->close();
   return written;
 }
 

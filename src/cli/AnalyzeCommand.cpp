@@ -210,6 +210,9 @@ std::string_view TrimRight(std::string_view s) {
   return s;
 }
 
+const char* const kPredictionHeaders[kPredictionColumns] = {"枠", "馬", "馬名", "騎手", "調教師",
+                                                            "軸指数", "連指数", "穴指数", "印", "着"};
+
 void PrintRaceText(std::ostream& out, const RaceListItem& item, const RaceAnalysisResult& res) {
   out << "[" << item.slot + 1 << "] " << U(item.label) << "\n";
   if (!res.analysed) {
@@ -218,15 +221,13 @@ void PrintRaceText(std::ostream& out, const RaceListItem& item, const RaceAnalys
   }
   for (const auto& l : res.headerLabels) out << "  " << U(TrimRight(l)) << "\n";
 
-  static const char* const kHeaders[kPredictionColumns] = {"枠", "馬", "馬名", "騎手", "調教師",
-                                                           "軸指数", "連指数", "穴指数", "印", "着"};
   // Name, jockey, trainer and mark are left-aligned, the rest right-aligned.
   static const bool kLeft[kPredictionColumns] = {false, false, true, true, true, false, false, false, true, false};
   std::array<std::string, kPredictionColumns> header;
   std::vector<std::array<std::string, kPredictionColumns>> rows(res.runnerCount);
   std::array<std::size_t, kPredictionColumns> width{};
   for (int c = 0; c < kPredictionColumns; ++c) {
-    header[c] = Utf8ToSjis(kHeaders[c]);
+    header[c] = Utf8ToSjis(kPredictionHeaders[c]);
     width[c] = header[c].size();
   }
   for (int r = 0; r < res.runnerCount; ++r)
@@ -262,6 +263,26 @@ void PrintRaceText(std::ostream& out, const RaceListItem& item, const RaceAnalys
   out << "  データ充足度: " << U(TrimSpaces(res.dataSufficiencyText)) << "\n\n";
 }
 
+// ---- CSV: the prediction grid of every race, one row per runner, cells
+// without their padding.
+
+std::string CsvCell(std::string_view sjis) { return CsvField(U(TrimSpaces(TrimRight(sjis)))); }
+
+void PrintCsvHeader(std::ostream& out) {
+  out << "race,label";
+  for (const char* h : kPredictionHeaders) out << "," << h;
+  out << "\r\n";
+}
+
+void PrintRaceCsv(std::ostream& out, const RaceListItem& item, const RaceAnalysisResult& res) {
+  if (!res.analysed) return;
+  for (int r = 0; r < res.runnerCount; ++r) {
+    out << item.slot + 1 << "," << CsvCell(item.label);
+    for (const auto& cell : res.predictionRows[r]) out << "," << CsvCell(cell);
+    out << "\r\n";
+  }
+}
+
 RegisterCommand analyze{
     "analyze", "Analyse the races of one meeting as the window does and print the results",
     [](CLI::App& sub) {
@@ -270,12 +291,14 @@ RegisterCommand analyze{
         std::string meeting;
         int race = 0;
         bool json = false;
+        bool csv = false;
       };
       auto o = std::make_shared<Options>();
       sub.add_option("--root", o->root, "Data root (the folder that holds Data, SEI, SEIR, UM2)")->required();
       sub.add_option("--meeting", o->meeting, "Meeting base name as the calendar lists it (UTF-8)")->required();
       sub.add_option("--race", o->race, "Only race slot N-1 (race list item N)")->check(CLI::Range(1, kRaceSlots));
-      sub.add_flag("--json", o->json, "One JSON document instead of the text table");
+      auto* json = sub.add_flag("--json", o->json, "One JSON document instead of the text table");
+      sub.add_flag("--csv", o->csv, "The prediction grid of every race as CSV (UTF-8)")->excludes(json);
       return [o](CommandIo& io) {
         Store store(Utf8Path(o->root), false);
         // A meeting name is 18 bytes; a one-character racecourse name carries
@@ -305,10 +328,12 @@ RegisterCommand analyze{
         Json doc;
         doc["meeting"] = U(name.substr(0, 18));
         Json races = Json::array();
-        if (!o->json) io.out << U(TrimRight(name)) << "\n\n";
+        if (o->csv) PrintCsvHeader(io.out);
+        else if (!o->json) io.out << U(TrimRight(name)) << "\n\n";
         for (int i : items) {
           const RaceAnalysisResult* res = flow->DatListClick(i);
           if (o->json) races.push_back(RaceJson(list[i], *res, flow->Day(), flow->Analyzer().Runners()));
+          else if (o->csv) PrintRaceCsv(io.out, list[i], *res);
           else PrintRaceText(io.out, list[i], *res);
         }
         if (o->json) {

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 struct SampleArgs {
   std::string root;
   std::uint32_t seed = 1;
+  int weeks = 1;
   bool force = false;
 };
 
@@ -31,6 +32,9 @@ RegisterCommand sample{
       auto args = std::make_shared<SampleArgs>();
       sub.add_option("--root", args->root, "Data root to write (created when missing)")->required();
       sub.add_option("--seed", args->seed, "Seed of the demo data; the same seed gives the same files");
+      sub.add_option("--weeks", args->weeks,
+                     "Race weekends to write, the demo weekend last; 52 gives a season of results")
+          ->check(CLI::Range(1, 104));
       sub.add_flag("--force", args->force, "Write even into a store that already holds meetings");
       return [args](CommandIo& io) {
         const fs::path root = Utf8Path(args->root);
@@ -44,6 +48,7 @@ RegisterCommand sample{
         }
         DemoOptions options;
         options.seed = args->seed;
+        options.weeks = args->weeks;
         DemoSummary s = WriteDemoStore(root, options);
         io.out << "Demo store written to " << args->root << " (seed " << args->seed << ")\n";
         io.out << "  meetings: " << s.meetings.size() << "\n";

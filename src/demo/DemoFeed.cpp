@@ -35,7 +35,7 @@ std::vector<int> ByHorseNumber(const demo::World& w, const demo::Race& r) {
 }  // namespace
 
 DemoFeedSummary WriteDemoFeed(const std::filesystem::path& feed, const DemoOptions& options) {
-  demo::World w = demo::BuildWorld(options.seed);
+  demo::World w = demo::BuildWorld(options.seed, options.weeks);
   DemoFeedSummary summary;
 
   // The demo meetings' races move one week on; which of them have been run
@@ -44,7 +44,7 @@ DemoFeedSummary WriteDemoFeed(const std::filesystem::path& feed, const DemoOptio
   std::vector<bool> run;
   for (std::size_t i = 0; i < w.races.size(); ++i) {
     demo::Race& r = w.races[i];
-    if (!r.current) continue;
+    if (!r.current || r.date < w.demoSaturday) continue;
     r.date += kWeek;
     demo::MeetingAndDay(r.date, r.course, r.meeting, r.day);
     next.push_back(i);

@@ -233,6 +233,8 @@ std::string NameBook::NewHorseName(Rng& rng, bool filly) {
       name = rng.Pick(kWords);
     }
     if (filly && kind == 3) name = rng.Pick(kFillyWords) + rng.Pick(kWords);
+    // A season's horses outnumber the two-part names: three parts then.
+    if (attempt >= 20) name = rng.Pick(kPrefixes) + rng.Pick(kWords) + rng.Pick(kWords);
     std::size_t n = CharCount(name);
     if (n < 2 || n > 9) continue;
     std::string sjis = S(name);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 #include <memory>
+#include <system_error>
 
 #include "imports/LzhArchive.h"
 #include "imports/PredictedOdds.h"
@@ -133,9 +134,19 @@ std::vector<DemoOddsArchive> WriteDemoOddsArchives(const fs::path& root) {
   const std::vector<std::string> names = store.MeetingNames();
   std::vector<DemoOddsArchive> written;
   if (names.empty()) return written;
+  // The first date whose meetings have predicted odds (a season's earlier
+  // weekends have none), else the first date.
+  std::string first = names.front();
+  for (const std::string& name : names) {
+    std::error_code ec;
+    if (fs::exists(store.OddsFile(name), ec) || fs::exists(store.DayOddsFile(name), ec)) {
+      first = name;
+      break;
+    }
+  }
   std::vector<std::string> meetings;
   for (const std::string& name : names)
-    if (name.compare(0, 14, names.front(), 0, 14) == 0) meetings.push_back(name);
+    if (name.compare(0, 14, first, 0, 14) == 0) meetings.push_back(name);
 
   struct Kind {
     const char* source;

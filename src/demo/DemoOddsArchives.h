@@ -3,7 +3,7 @@
 // the "予想配当" import can be tried on it: KOL3 (kd3_jb<yymmdd>.lzh holding
 // kol_ods.kd3), KOL2 (j<yymmdd>.lzh holding kol_ods.kd2) and JRDB
 // (OZ<yymmdd>.lzh holding Oz<yymmdd>.txt), written into the store's yLZH
-// folder. Each covers every race of one meeting of the store's first date,
+// folder. Each covers every race of one meeting of the first date with predicted odds,
 // with the odds the store's predicted odds files already give those races
 // (so importing an archive and reloading the meeting shows the same odds,
 // now from the meeting's own file).
@@ -21,7 +21,7 @@ struct DemoOddsArchive {
 };
 
 // Writes the three archives for the meetings of the earliest date in the
-// store at `root` (in calendar order: the first meeting gets KOL3, the
+// store at `root` that has predicted odds (else of its earliest date) (in calendar order: the first meeting gets KOL3, the
 // second KOL2, the third JRDB; a date with fewer meetings repeats them).
 // Returns nothing when the store holds no meeting. Throws StoreError on a
 // file failure.

@@ -83,10 +83,10 @@ class Writer {
   }
 
   // Results race files: the race records of the earlier runs, per date and
-  // racecourse.
+  // racecourse; a season's earlier weekends are earlier runs too.
   void WriteResultsRaces(const demo::World& w) {
     for (const demo::Race& r : w.races) {
-      if (r.current || !r.filed) continue;
+      if ((r.current && r.date >= w.demoSaturday) || !r.filed) continue;
       const std::string ra = demo::MakeRaceRecord(w, r);
       store_.YearFolder(store_names::kSeir, ra::Year(ra), true);
       const fs::path path = store_.ResultsRaceFile(ra);
@@ -157,7 +157,7 @@ class Writer {
 }  // namespace
 
 DemoSummary WriteDemoStore(const fs::path& root, const DemoOptions& options) {
-  const demo::World world = demo::BuildWorld(options.seed);
+  const demo::World world = demo::BuildWorld(options.seed, options.weeks);
   DemoSummary summary;
   Writer(root, summary).Write(world);
   return summary;

@@ -14,6 +14,9 @@ namespace furlong {
 
 struct DemoOptions {
   std::uint32_t seed = 1;
+  // Race weekends: 1 is the demo weekend alone; more add the weekends before
+  // it, every race of them run, for a season of results to study.
+  int weeks = 1;
 };
 
 struct DemoSummary {

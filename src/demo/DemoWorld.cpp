@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <limits>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
@@ -405,7 +408,7 @@ struct CourseDay {
 
 class Builder {
  public:
-  explicit Builder(World& w) : w_(w), rng_(w.rng) {}
+  Builder(World& w, int weeks) : w_(w), rng_(w.rng), weeks_(weeks) {}
   void Build();
 
  private:
@@ -417,13 +420,23 @@ class Builder {
   std::map<int, std::vector<Phantom>> phantoms_;
   std::vector<int> meetingOfRace_;
   int legacyCount_ = 0;
+  int weeks_ = 1;
+  // Race days of the season's earlier weekends: their racecourses' cards
+  // are the season's own meetings.
+  std::set<int> seasonDates_;
+  // Happenings of the season's races, by race index (see kDeadHeatThird).
+  std::map<int, std::pair<int, int>> seasonHappenings_;
 
   std::string NewHorseId(int birthYear);
   const Phantom& PhantomBornIn(int year);
   CourseDay& DayAt(int date, const std::string& course);
-  std::vector<int> JockeyPool(const std::string& course) const;
+  std::vector<int> JockeyPool(const std::string& course, int date) const;
+  int PoolIndex(const std::string& course, int date) const;
+  std::vector<std::string> CoursesRacing(int date) const;
 
   void MakeMeetings();
+  void MakeSeasonMeetings();
+  void AddCardRace(Meeting& m, Race r, int lo, int hi);
   int NewHorse(const Race& race);
   std::vector<PlannedRun> PlanCareer(const Horse& h, const Race& current, int wins, int runsWanted, int jumpRuns);
   void AddPastRuns(int horse, const std::vector<PlannedRun>& plan);
@@ -438,13 +451,28 @@ class Builder {
   void FinishHorse(int horse);
   int WeightCarried(const Race& r, const Horse& h, int jockey);
   void RunCurrentRace(int raceIndex, int card);
+  void AddCurrentRun(int horse, int raceIndex);
+  void BuildSeason();
+  void FillSeasonRace(int raceIndex);
+  bool CanRun(int horse, const Race& r) const;
+
+  // A season's horses: those that have run in it, their wins so far and the
+  // date from which they may run again.
+  std::vector<int> pool_;
+  std::vector<int> wins_, ready_;
+  // The careers of horses new to a season end before it.
+  int careerEnd_ = std::numeric_limits<int>::max();
+  // Set while an earlier run finds no room at the month's racecourses.
+  bool anyCourse_ = false;
 };
 
 std::string Builder::NewHorseId(int birthYear) {
   auto it = nextSerial_.find(birthYear);
   if (it == nextSerial_.end()) it = nextSerial_.emplace(birthYear, 100 + rng_.Int(0, 60)).first;
   it->second += rng_.Int(1, 3);
-  return ZeroPadded(birthYear, 4) + "10" + ZeroPadded(it->second, 4);
+  // A season needs more than ten thousand horses of a year: the next block
+  // of numbers follows.
+  return ZeroPadded(birthYear, 4) + ZeroPadded(10 + it->second / 10000, 2) + ZeroPadded(it->second % 10000, 4);
 }
 
 const Phantom& Builder::PhantomBornIn(int year) {
@@ -472,19 +500,30 @@ CourseDay& Builder::DayAt(int date, const std::string& course) {
   return courseDays_.emplace(key, d).first->second;
 }
 
-// Jockeys riding at one of the demo racecourses that weekend: Tokyo takes
-// nineteen Miho riders, Kyoto nineteen Ritto riders, Fukushima the rest.
-std::vector<int> Builder::JockeyPool(const std::string& course) const {
+// Which riders a racecourse of a race weekend gets: 0 for the first of the
+// month's racecourses (Tokyo in November), 1 for the second (Kyoto), 2 for
+// the third and any other.
+int Builder::PoolIndex(const std::string& course, int date) const {
+  const std::vector<std::string> active = ActiveCourses(date);
+  for (std::size_t i = 0; i < active.size() && i < 2; ++i)
+    if (active[i] == course) return static_cast<int>(i);
+  return 2;
+}
+
+// Jockeys riding at one of the racecourses of a weekend: the first takes
+// nineteen Miho riders, the second nineteen Ritto riders, the third the rest.
+std::vector<int> Builder::JockeyPool(const std::string& course, int date) const {
   std::vector<int> east, west, pool;
   const auto& js = w_.names.jockeys;
   for (int i = 0; i < kRegularJockeys; ++i) (js[static_cast<std::size_t>(i)].east ? east : west).push_back(i);
   auto take = [&](const std::vector<int>& from, std::size_t a, std::size_t b) {
     for (std::size_t i = a; i < b && i < from.size(); ++i) pool.push_back(from[i]);
   };
-  if (course == "05") {
+  const int index = PoolIndex(course, date);
+  if (index == 0) {
     take(east, 0, 19);
     pool.push_back(kRegularJockeys);
-  } else if (course == "08") {
+  } else if (index == 1) {
     take(west, 0, 19);
     pool.push_back(kRegularJockeys + 1);
   } else {
@@ -495,7 +534,8 @@ std::vector<int> Builder::JockeyPool(const std::string& course) const {
 }
 
 void Builder::MakeMeetings() {
-  for (const CardDay& card : kCards) {
+  for (std::size_t cardIndex = 0; cardIndex < std::size(kCards); ++cardIndex) {
+    const CardDay& card = kCards[cardIndex];
     Meeting m;
     m.date = DaySerial(kYear, card.month, card.day);
     m.course = card.course;
@@ -531,22 +571,110 @@ void Builder::MakeMeetings() {
       if (c.stem) {
         r.named = true;
         r.name = NameBook::MakeRaceName(c.stem, c.suffix);
-        r.specialNumber = 100 + static_cast<int>(w_.meetings.size()) * 12 + i;
+        r.specialNumber = 100 + static_cast<int>(cardIndex) * 12 + i;
       }
-      if (r.grade == 'A' || r.grade == 'B' || r.grade == 'C') r.symbol = r.grade == 'C' ? "N03" : "N01";
-      else if (r.track.surface == Surface::Jump) r.symbol = "A00";
-      else if (r.named) r.symbol = r.fillies ? "A24" : "A04";
-      else r.symbol = r.fillies ? "A23" : "A03";
       r.weather = cd.weather;
       r.turfGoing = cd.turf;
       r.dirtGoing = cd.dirt;
-      r.registered = std::min(rng_.Int(c.lo, c.hi), r.track.maxRunners);
-      r.prize = Prizes(r);
-      m.races.push_back(static_cast<int>(w_.races.size()));
-      racesAt_[{r.date, r.course}].push_back(static_cast<int>(w_.races.size()));
-      w_.races.push_back(std::move(r));
+      AddCardRace(m, std::move(r), c.lo, c.hi);
     }
     w_.meetings.push_back(std::move(m));
+  }
+}
+
+// The common end of every card race: its symbol, field size and prizes.
+void Builder::AddCardRace(Meeting& m, Race r, int lo, int hi) {
+  if (r.grade == 'A' || r.grade == 'B' || r.grade == 'C') r.symbol = r.grade == 'C' ? "N03" : "N01";
+  else if (r.track.surface == Surface::Jump) r.symbol = "A00";
+  else if (r.named) r.symbol = r.fillies ? "A24" : "A04";
+  else r.symbol = r.fillies ? "A23" : "A03";
+  r.registered = std::min(rng_.Int(lo, hi), r.track.maxRunners);
+  r.prize = Prizes(r);
+  m.races.push_back(static_cast<int>(w_.races.size()));
+  racesAt_[{r.date, r.course}].push_back(static_cast<int>(w_.races.size()));
+  w_.races.push_back(std::move(r));
+}
+
+// The weekends before the demo weekend, every race run: for each racecourse
+// of the month a card of twelve races a day, maidens and newcomers in the
+// morning, the special races in the afternoon.
+void Builder::MakeSeasonMeetings() {
+  const int demoSaturday = DaySerial(kYear, 11, 16);
+  for (int week = weeks_ - 1; week >= 1; --week) {
+    const int saturday = demoSaturday - 7 * week;
+    for (int date : {saturday, saturday + 1}) {
+      seasonDates_.insert(date);
+      const int month = MonthOf(date);
+      const bool spring = month <= 5;  // before the two-year-olds start
+      for (const std::string& course : ActiveCourses(date)) {
+        Meeting m;
+        m.date = date;
+        m.course = course;
+        int meeting = 0, day = 0;
+        MeetingAndDay(date, course, meeting, day);
+        const CourseDay& cd = DayAt(date, course);
+        const bool jumpRace = !TracksOn(course, Surface::Jump).empty() && rng_.Chance(0.6);
+        for (int number = 1; number <= 12; ++number) {
+          Race r;
+          r.date = date;
+          r.course = course;
+          r.meeting = meeting;
+          r.day = day;
+          r.number = number;
+          r.current = true;
+          r.dataKind = '7';
+          const bool young = !spring && (number <= 3 || number == 5 || number == 6 || (number == 4 && month >= 9));
+          if (number <= 4) {
+            r.cls = C::Maiden;
+            r.raceType = young ? 11 : 12;
+          } else if (number <= 6) {
+            r.cls = young || month <= 2 ? C::Newcomer : C::Maiden;
+            r.raceType = young ? 11 : 12;
+          } else {
+            static const ClassKind kAfternoon[6] = {C::Win1, C::Win1, C::Win1, C::Win2, C::Open, C::Win2};
+            r.cls = kAfternoon[number - 7];
+            if (number == 10 && rng_.Chance(0.3)) r.cls = C::Win3;
+            r.raceType = spring ? (number == 7 ? 12 : 14) : 13;
+          }
+          Surface surface = rng_.Chance(number == 11 ? 0.7 : 0.5) ? Surface::Turf : Surface::Dirt;
+          if (number == 4 && jumpRace) {
+            surface = Surface::Jump;
+            r.raceType = spring ? 19 : 18;
+          }
+          const std::vector<TrackDef> tracks = TracksOn(course, surface);
+          r.track = rng_.Pick(tracks);
+          r.weightRule = r.raceType == 11 || r.raceType == 12 ? '3' : '4';
+          if (number >= 9 && number <= 11) {
+            r.named = true;
+            r.grade = 'E';
+            if (number == 11 && rng_.Chance(0.15)) {
+              r.grade = "ABC"[rng_.Weighted({10, 30, 60})];
+              r.edition = rng_.Int(10, 75);
+            }
+            if (r.cls == C::Open && r.grade == 'E' && r.raceType != 11 && r.raceType != 12)
+              r.weightRule = rng_.Chance(0.8) ? '2' : '1';
+            static const std::vector<std::string> suffixes = {"特別", "ステークス", "賞", "カップ"};
+            r.name = w_.names.SpecialRaceName(rng_, month, suffixes[static_cast<std::size_t>(number - 9 + (r.cls == C::Open ? 1 : 0))]);
+            r.specialNumber = rng_.Int(1, 999);
+          }
+          const int minutes = 9 * 60 + 50 + (number - 1) * 30 + (number >= 5 ? 20 : 0);
+          r.startTime = (minutes / 60) * 100 + minutes % 60;
+          r.weather = cd.weather;
+          r.turfGoing = cd.turf;
+          r.dirtGoing = cd.dirt;
+          // Now and then a small field.
+          const int lo = rng_.Chance(0.08) ? 5 : rng_.Int(9, 13);
+          const int hi = lo == 5 ? 8 : 18;
+          const int raceIndex = static_cast<int>(w_.races.size());
+          if (raceIndex % 97 == 13) seasonHappenings_[raceIndex] = kDeadHeatThird;
+          else if (raceIndex % 211 == 50) seasonHappenings_[raceIndex] = kDeadHeatFirst;
+          else if (raceIndex % 61 == 7) seasonHappenings_[raceIndex] = kScratched;
+          else if (raceIndex % 89 == 3) seasonHappenings_[raceIndex] = kPulledUp;
+          AddCardRace(m, std::move(r), lo, hi);
+        }
+        w_.meetings.push_back(std::move(m));
+      }
+    }
   }
 }
 
@@ -584,7 +712,9 @@ int Builder::NewHorse(const Race& race) {
     else w = {18, 30, 25, 15, 8, 4};
     age = 3 + static_cast<int>(rng_.Weighted(w));
   }
-  h.birthYear = kYear - age;
+  if (race.raceType == 12) age = 3;
+  if (race.raceType == 14) age = std::max(age, 4);
+  h.birthYear = YearOf(race.date) - age;
   if (race.fillies) {
     h.sex = 2;
   } else if (age == 2) {
@@ -598,7 +728,8 @@ int Builder::NewHorse(const Race& race) {
   h.birthDate = DaySerial(h.birthYear, rng_.Int(2, 5), rng_.Int(1, 28));
   h.coat = 1 + static_cast<int>(rng_.Weighted({20, 3, 40, 20, 8, 1.5, 7, 0, 0, 0, 0.5}));
   h.symbol = rng_.Chance(0.06) ? 4 : rng_.Chance(0.03) ? 6 : 0;
-  bool east = race.course == "05" || (race.course == "03" && rng_.Chance(0.6));
+  const int poolIndex = PoolIndex(race.course, race.date);
+  bool east = poolIndex == 0 || (poolIndex == 2 && rng_.Chance(0.6));
   if (rng_.Chance(0.2)) east = !east;
   auto& ns = w_.names;
   do {
@@ -627,7 +758,7 @@ int Builder::NewHorse(const Race& race) {
   }
   int body = static_cast<int>(std::lround(h.sex == 2 ? rng_.Normal(230, 10) : rng_.Normal(242, 11))) * 2;
   h.bodyBase = std::clamp(body, 400, 560);
-  std::vector<int> pool = JockeyPool(race.course);
+  std::vector<int> pool = JockeyPool(race.course, race.date);
   h.mainJockey = pool[static_cast<std::size_t>(rng_.Int(0, static_cast<int>(pool.size()) - 1))];
   if (age >= 5 && legacyCount_ < kMaxLegacyMasters && rng_.Chance(0.12)) {
     h.legacyMaster = true;
@@ -636,7 +767,7 @@ int Builder::NewHorse(const Race& race) {
 
   // The career that brought it here.
   int wins = 0, runsWanted = 0, jumpRuns = 0;
-  if (race.raceType == 11) {
+  if (race.raceType == 11 || (!jump && (race.cls == C::Newcomer || race.cls == C::Maiden))) {
     switch (race.cls) {
       case C::Newcomer: break;
       case C::Maiden: runsWanted = static_cast<int>(rng_.Weighted({5, 28, 25, 20, 14, 8})); break;
@@ -682,10 +813,13 @@ std::vector<PlannedRun> Builder::PlanCareer(const Horse& h, const Race& current,
   const int cutoff = DaySerial(h.birthYear + 3, 9, 10);  // the last maiden races of its age
   const int total = runsWanted + jumpRuns;
   const int needed = total == 0 ? 0 : std::max(1, wins + jumpRuns);
+  // A season's new horse ran before the season began, unless it is too
+  // young for that: then it ran at the racecourses the season leaves free.
+  const int last = earliest + 7 * 3 * needed < careerEnd_ ? std::min(current.date, careerEnd_) : current.date;
   std::vector<int> dates;
   for (int attempt = 0; attempt < 40; ++attempt) {
     dates.clear();
-    int d = current.date;
+    int d = last;
     for (int k = 0; k < total; ++k) {
       int weeks = attempt < 10 ? GapWeeks(rng_) : rng_.Int(2, 4);
       int nd = d - 7 * weeks;
@@ -726,7 +860,7 @@ std::vector<PlannedRun> Builder::PlanCareer(const Horse& h, const Race& current,
     for (int k = 0; k < wins - 1; ++k) plan[static_cast<std::size_t>(later[static_cast<std::size_t>(k)])].win = true;
   }
 
-  const int age = kYear - h.birthYear;
+  const int age = YearOf(current.date) - h.birthYear;
   auto winsBefore = [&](int j) {
     int c = 0;
     for (int i = 0; i < j; ++i) c += plan[static_cast<std::size_t>(i)].win ? 1 : 0;
@@ -910,6 +1044,20 @@ TrackDef Builder::ChooseTrack(const Horse& h, const std::string& course, bool ju
   return *best;
 }
 
+// The JRA racecourses where earlier runs of a date can lie: the month's
+// racecourses, or on a day of the season's own meetings, whose cards are
+// full, the others.
+std::vector<std::string> Builder::CoursesRacing(int date) const {
+  std::vector<std::string> courses = ActiveCourses(date);
+  if (seasonDates_.count(date) == 0 && !anyCourse_) return courses;
+  std::vector<std::string> others;
+  for (int code = 1; code <= 10; ++code) {
+    const std::string c = ZeroPadded(code, 2);
+    if (std::find(courses.begin(), courses.end(), c) == courses.end()) others.push_back(c);
+  }
+  return others;
+}
+
 int Builder::FindOrMakeRace(int horse, const PlannedRun& p, ClassKind cls, int raceType) {
   const int other = Weekday(p.date) == 6 ? p.date + 1 : p.date - 1;
   for (int strict = 1; strict >= 0; --strict)
@@ -917,12 +1065,20 @@ int Builder::FindOrMakeRace(int horse, const PlannedRun& p, ClassKind cls, int r
       int race = FindOrMakeRaceOn(horse, date, p, cls, raceType, strict == 1);
       if (race >= 0) return race;
     }
+  // The careers of a season's new horses crowd the weeks before it: the
+  // other racecourses take the overflow.
+  if (weeks_ > 1 && !anyCourse_) {
+    anyCourse_ = true;
+    const int race = FindOrMakeRace(horse, p, cls, raceType);
+    anyCourse_ = false;
+    return race;
+  }
   throw std::logic_error("demo store: no room for a run on " + DateText(p.date));
 }
 
 int Builder::FindOrMakeRaceOn(int horse, int date, const PlannedRun& p, ClassKind cls, int raceType, bool strict) {
   const Horse& h = w_.horses[static_cast<std::size_t>(horse)];
-  std::vector<std::string> courses = ActiveCourses(date);
+  std::vector<std::string> courses = CoursesRacing(date);
   if (p.jump) {
     courses.erase(std::remove_if(courses.begin(), courses.end(),
                                  [](const std::string& c) { return TracksOn(c, Surface::Jump).empty(); }),
@@ -1220,13 +1376,17 @@ void Builder::FinishHorse(int horseIndex) {
 void Builder::RunCurrentRace(int raceIndex, int card) {
   Race& r = w_.races[static_cast<std::size_t>(raceIndex)];
   const int n = static_cast<int>(r.runs.size());
-  const std::pair<int, int> here{card, r.number};
+  std::pair<int, int> here{card, r.number};
+  if (card < 0) {
+    const auto it = seasonHappenings_.find(raceIndex);
+    here = it == seasonHappenings_.end() ? std::pair<int, int>{-1, 0} : it->second;
+  }
   const bool jump = r.track.surface == Surface::Jump;
   std::vector<int> numbers(static_cast<std::size_t>(n));
   for (int k = 0; k < n; ++k) numbers[static_cast<std::size_t>(k)] = k + 1;
   rng_.Shuffle(numbers);
   const std::vector<int> brackets = BracketsOf(n);
-  const std::vector<int> pool = JockeyPool(r.course);
+  const std::vector<int> pool = JockeyPool(r.course, r.date);
   std::vector<bool> ridden(w_.names.jockeys.size(), false);
 
   auto run = [&](int k) -> Run& { return w_.runs[static_cast<std::size_t>(r.runs[static_cast<std::size_t>(k)])]; };
@@ -1423,21 +1583,26 @@ void Builder::RunCurrentRace(int raceIndex, int card) {
   r.secondName = second.name;
 }
 
+void Builder::AddCurrentRun(int horse, int raceIndex) {
+  Run run;
+  run.horse = horse;
+  run.race = raceIndex;
+  w_.runs.push_back(run);
+  w_.horses[static_cast<std::size_t>(horse)].runs.push_back(static_cast<int>(w_.runs.size()) - 1);
+  w_.races[static_cast<std::size_t>(raceIndex)].runs.push_back(static_cast<int>(w_.runs.size()) - 1);
+}
+
 void Builder::Build() {
   w_.masterDate = DaySerial(kYear, 11, 14);
+  if (weeks_ > 1) {
+    BuildSeason();
+    return;
+  }
   MakeMeetings();
   for (std::size_t mi = 0; mi < w_.meetings.size(); ++mi) {
     for (int raceIndex : w_.meetings[mi].races) {
       const int n = w_.races[static_cast<std::size_t>(raceIndex)].registered;
-      for (int k = 0; k < n; ++k) {
-        int h = NewHorse(w_.races[static_cast<std::size_t>(raceIndex)]);
-        Run run;
-        run.horse = h;
-        run.race = raceIndex;
-        w_.runs.push_back(run);
-        w_.horses[static_cast<std::size_t>(h)].runs.push_back(static_cast<int>(w_.runs.size()) - 1);
-        w_.races[static_cast<std::size_t>(raceIndex)].runs.push_back(static_cast<int>(w_.runs.size()) - 1);
-      }
+      for (int k = 0; k < n; ++k) AddCurrentRun(NewHorse(w_.races[static_cast<std::size_t>(raceIndex)]), raceIndex);
     }
   }
   FinishHistoricalRaces();
@@ -1446,11 +1611,91 @@ void Builder::Build() {
     for (int raceIndex : w_.meetings[mi].races) RunCurrentRace(raceIndex, static_cast<int>(mi));
 }
 
+// Whether a horse that has run in the season may take a place in a race:
+// its age, jumping or flat, its surface and distance, and the class its
+// wins so far put it in.
+bool Builder::CanRun(int horse, const Race& r) const {
+  const Horse& h = w_.horses[static_cast<std::size_t>(horse)];
+  const int age = YearOf(r.date) - h.birthYear;
+  const bool jump = r.track.surface == Surface::Jump;
+  if (jump != h.jumper) return false;
+  if ((r.raceType == 11 && age != 2) || (r.raceType == 12 && age != 3) || (r.raceType == 13 && age < 3) ||
+      (r.raceType == 14 && age < 4))
+    return false;
+  if (jump) return true;
+  if (r.cls == C::Newcomer || h.surface != r.track.surface || std::abs(h.distance - r.track.distance) > 600)
+    return false;
+  const int wins = wins_[static_cast<std::size_t>(horse)];
+  ClassKind level = ClassOfLevel(std::min(wins, 4));
+  if (wins == 0 && r.date > DaySerial(h.birthYear + 3, 9, 10)) level = C::Win1;  // an old maiden
+  return level == r.cls;
+}
+
+// A field of the season: most runners come back from earlier weekends of
+// the season when they are rested and fit the race; the rest are new to
+// the season, with careers that ended before it began.
+void Builder::FillSeasonRace(int raceIndex) {
+  const Race& race = w_.races[static_cast<std::size_t>(raceIndex)];
+  const int n = race.registered;
+  std::vector<int> rested;
+  for (int h : pool_)
+    if (ready_[static_cast<std::size_t>(h)] <= race.date && CanRun(h, race)) rested.push_back(h);
+  rng_.Shuffle(rested);
+  const int back = std::min(static_cast<int>(rested.size()), static_cast<int>(std::lround(n * 0.85)));
+  for (int k = 0; k < back; ++k) {
+    const int h = rested[static_cast<std::size_t>(k)];
+    ready_[static_cast<std::size_t>(h)] = std::numeric_limits<int>::max();
+    AddCurrentRun(h, raceIndex);
+  }
+  for (int k = back; k < n; ++k) {
+    const int h = NewHorse(w_.races[static_cast<std::size_t>(raceIndex)]);
+    AddCurrentRun(h, raceIndex);
+    FinishHorse(h);
+    int wins = 0;
+    for (int ru : w_.horses[static_cast<std::size_t>(h)].runs) wins += w_.runs[static_cast<std::size_t>(ru)].position == 1;
+    wins_.resize(w_.horses.size(), 0);
+    ready_.resize(w_.horses.size(), std::numeric_limits<int>::max());
+    wins_[static_cast<std::size_t>(h)] = wins;
+    pool_.push_back(h);
+  }
+}
+
+// A season: one race weekend after the other, its fields and then its
+// results, so that the next weekends can take its runners.
+void Builder::BuildSeason() {
+  MakeSeasonMeetings();
+  const int seasonMeetings = static_cast<int>(w_.meetings.size());
+  MakeMeetings();
+  careerEnd_ = w_.meetings.front().date - 1;
+  std::size_t mi = 0;
+  while (mi < w_.meetings.size()) {
+    const int saturday = SaturdayOnOrBefore(w_.meetings[mi].date);
+    std::size_t end = mi;
+    while (end < w_.meetings.size() && SaturdayOnOrBefore(w_.meetings[end].date) == saturday) ++end;
+    for (std::size_t k = mi; k < end; ++k)
+      for (int raceIndex : w_.meetings[k].races) FillSeasonRace(raceIndex);
+    for (std::size_t k = mi; k < end; ++k)
+      for (int raceIndex : w_.meetings[k].races) {
+        RunCurrentRace(raceIndex, static_cast<int>(k) - seasonMeetings);
+        const Race& r = w_.races[static_cast<std::size_t>(raceIndex)];
+        if (!r.finished) continue;
+        for (int ru : r.runs) {
+          const Run& run = w_.runs[static_cast<std::size_t>(ru)];
+          wins_[static_cast<std::size_t>(run.horse)] += run.position == 1;
+          ready_[static_cast<std::size_t>(run.horse)] = r.date + 7 * std::max(2, GapWeeks(rng_));
+        }
+      }
+    mi = end;
+  }
+  FinishHistoricalRaces();
+}
+
 }  // namespace
 
-World BuildWorld(std::uint32_t seed) {
+World BuildWorld(std::uint32_t seed, int weeks) {
   World w(seed);
-  Builder(w).Build();
+  w.demoSaturday = DaySerial(kYear, 11, 16);
+  Builder(w, std::max(weeks, 1)).Build();
   return w;
 }
 

@@ -111,10 +111,13 @@ struct World {
   std::vector<Run> runs;
   std::vector<Meeting> meetings;
   int masterDate = 0;  // creation date of the horse masters
+  int demoSaturday = 0;  // the Saturday of the demo weekend, the last of the season
 };
 
-// Builds the whole world for a seed. Deterministic.
-World BuildWorld(std::uint32_t seed);
+// Builds the whole world for a seed: the demo weekend and, before it, the
+// other weekends of a season of `weeks` race weekends (every race of those
+// run). Deterministic.
+World BuildWorld(std::uint32_t seed, int weeks = 1);
 
 // Brackets of an n-runner field, by horse number 1..n (index 0 unused).
 std::vector<int> BracketsOf(int n);

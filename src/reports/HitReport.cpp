@@ -136,17 +136,13 @@ HitReportResult RunHitReport(const Store& store, MeetingFlow& flow, std::string_
   std::string reportKey;  // yyyymmdd + racecourse code of slot 0 of the last meeting loaded
   for (const std::string& meeting : calendar) {
     if (meeting.size() < 14 || meeting.compare(0, 14, date) != 0) continue;
-    if (!flow.DateComboChange(meeting, callbacks)) continue;
+    const bool chosen = AnalyseEveryRace(flow, meeting, callbacks, [&](const RaceAnalysisResult& res) {
+      CollectRaceHits(flow.Day().RaceRecords[res.slot].view(), res.bets, flow.Day().Payouts[res.slot], thresholds,
+                      result.reportLines, hitLog);
+    });
+    if (!chosen) continue;
     ++result.meetings;
     reportKey = std::string(ra::DateCourse(flow.Day().RaceRecords[0].view()));
-    for (int item = 0; item < static_cast<int>(flow.RaceList().size()); ++item) {
-      const RaceAnalysisResult* res = flow.DatListClick(item);
-      // A race the analysis stopped at keeps the previous race's bets on
-      // show; they are not this race's.
-      if (!res || !res->analysed) continue;
-      CollectRaceHits(flow.Day().RaceRecords[res->slot].view(), res->bets, flow.Day().Payouts[res->slot],
-                      thresholds, result.reportLines, hitLog);
-    }
   }
   result.hits = static_cast<int>(hitLog.size());
   if (hitLog.empty()) return result;

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
 #include "store/SjisChars.h"
@@ -223,6 +224,13 @@ std::string OverwriteAt(std::string_view s, std::string_view r, std::size_t p) {
   if (at > out.size()) at = out.size();
   out.insert(at, r);
   return out;
+}
+
+std::string ConditionClassText(std::string_view code) {
+  const std::string& name = ConditionClassName(static_cast<int>(ReadNumber(code)));
+  if (!name.empty()) return name;
+  if (IsBlank(code) || ReadNumber(code) == 0) return " ";
+  return FormatInt(static_cast<int>(ReadNumber(code)) * 100, 4) + SJ("下");
 }
 
 }  // namespace furlong

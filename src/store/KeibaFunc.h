@@ -28,6 +28,11 @@ std::string FormatRaceTime(std::string_view time);
 // Deletes length(r) bytes of s at 1-based position p, then inserts r there.
 std::string OverwriteAt(std::string_view s, std::string_view r, std::size_t p);
 
+// The class text of a youngest-age condition code (RA columns 635-637) as
+// the race card shows it: "新馬", "未出走", "未勝利", "ｵｰﾌﾟﾝ", a limit as "%4d"
+// of the code times 100 followed by "下", or one space for a blank or zero code.
+std::string ConditionClassText(std::string_view code);
+
 // The explanation of a JV-Link result code followed by "(code)".
 std::string JVResultMessage(std::string_view operation, int code);
 

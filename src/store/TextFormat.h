@@ -24,6 +24,10 @@ double To15Digits(double value);
 // sign allowed). Returns 0 for a blank or unreadable text.
 double ParseStoredNumber(std::string_view text);
 
+// The text as one CSV field: in double quotes, with its quotes doubled,
+// when it holds a comma, a double quote or a line end; else as it is.
+std::string CsvField(std::string_view text);
+
 // Right-aligns (pads on the left with spaces) to the width; longer text is kept.
 std::string PadLeft(std::string_view text, std::size_t width);
 // Left-aligns (pads on the right with spaces) to the width; longer text is kept.

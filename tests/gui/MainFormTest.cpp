@@ -234,9 +234,11 @@ TEST(MainForm, ScreenshotsCoverEveryPageAndShowTheRace) {
   ASSERT_TRUE(h.form->ChooseRace(11));
   EXPECT_FALSE(h.form->ChooseRace(13));
   const QStringList files = WriteScreenshots(*h.form, QString::fromStdString(out.path().string()));
-  ASSERT_EQ(files.size(), 13 + 4);
+  ASSERT_EQ(files.size(), 13 + 4 + 1);
   EXPECT_TRUE(files[0].endsWith("01-prediction.png"));
   EXPECT_TRUE(files[12].endsWith("13-result.png"));
+  EXPECT_TRUE(files[17].endsWith("backtest.png"));
+  EXPECT_EQ(h.form->Flow().Meeting(), Sjis("2024年11月16日東京")) << "the return window leaves the meeting alone";
   for (const QString& file : files) {
     const QImage image(file);
     ASSERT_FALSE(image.isNull()) << file.toStdString();

@@ -51,6 +51,12 @@ class ScriptedDialogs : public Dialogs {
     filterPatterns = patterns;
     return fileToOpen;
   }
+  std::filesystem::path fileToSave;
+  std::filesystem::path SaveFileName(QWidget*, const QString&, const std::filesystem::path&, const QString&,
+                                     const QString&) override {
+    events << "save-file";
+    return fileToSave;
+  }
   std::filesystem::path ExistingFolder(QWidget*, const QString& title, const std::filesystem::path&) override {
     events << "folder";
     folderTitle = title;

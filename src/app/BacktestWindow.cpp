@@ -1,0 +1,307 @@
+#include "app/BacktestWindow.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <QVBoxLayout>
+
+#include "app/Dialogs.h"
+#include "store/Encoding.h"
+#include "store/Store.h"
+#include "views/ViewSupport.h"
+
+namespace furlong {
+
+namespace {
+
+QDate DateOf(const std::string& yyyymmdd) { return QDate::fromString(QString::fromStdString(yyyymmdd), "yyyyMMdd"); }
+std::string TextOf(const QDate& d) { return d.toString("yyyyMMdd").toStdString(); }
+
+// Sorts numeric columns by their value, not their text.
+class SortItem : public QTableWidgetItem {
+ public:
+  using QTableWidgetItem::QTableWidgetItem;
+  bool operator<(const QTableWidgetItem& other) const override {
+    const QVariant a = data(Qt::UserRole), b = other.data(Qt::UserRole);
+    if (a.isValid() && b.isValid()) return a.toDouble() < b.toDouble();
+    return QTableWidgetItem::operator<(other);
+  }
+};
+
+QTableWidgetItem* Cell(const QString& text) { return new SortItem(text); }
+QTableWidgetItem* Cell(double value, const QString& text) {
+  auto* item = new SortItem(text);
+  item->setData(Qt::UserRole, value);
+  item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return item;
+}
+
+QString Rate(bool has, double v) { return has ? QString::number(v, 'f', 1) + "%" : QString("-"); }
+
+}  // namespace
+
+BacktestWindow::BacktestWindow(const std::filesystem::path& dataRoot, std::shared_ptr<Dialogs> dialogs, QWidget* parent)
+    : QDialog(parent), dataRoot_(dataRoot), dialogs_(std::move(dialogs)) {
+  setObjectName("BacktestWindow");
+  setWindowTitle("回収率");
+  setFont(UiFont(12));
+  resize(1000, 720);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* row = new QHBoxLayout;
+  from_ = new QDateEdit(this);
+  to_ = new QDateEdit(this);
+  for (QDateEdit* d : {from_, to_}) {
+    d->setCalendarPopup(true);
+    d->setDisplayFormat("yyyy/MM/dd");
+  }
+  from_->setObjectName("FromDate");
+  to_->setObjectName("ToDate");
+  // The oldest and the newest stored meeting.
+  const std::vector<std::string> names = Store(dataRoot_, false).MeetingNames();
+  std::string oldest, newest;
+  for (const std::string& n : names) {
+    const std::string d = MeetingDate(n);
+    if (d.empty()) continue;
+    if (oldest.empty() || d < oldest) oldest = d;
+    if (newest.empty() || d > newest) newest = d;
+  }
+  from_->setDate(oldest.empty() ? QDate::currentDate() : DateOf(oldest));
+  to_->setDate(newest.empty() ? QDate::currentDate() : DateOf(newest));
+
+  start_ = new QPushButton("開始", this);
+  start_->setObjectName("StartBtn");
+  cancel_ = new QPushButton("中止", this);
+  cancel_->setObjectName("CancelBtn");
+  cancel_->setEnabled(false);
+  csv_ = new QPushButton("CSV保存", this);
+  csv_->setObjectName("CsvBtn");
+  csv_->setEnabled(false);
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("BacktestProgress");
+  progress_->setRange(0, 1);
+  progress_->setValue(0);
+  row->addWidget(new QLabel("期間:", this));
+  row->addWidget(from_);
+  row->addWidget(new QLabel("～", this));
+  row->addWidget(to_);
+  row->addWidget(start_);
+  row->addWidget(cancel_);
+  row->addWidget(progress_, 1);
+  row->addWidget(csv_);
+  layout->addLayout(row);
+
+  status_ = new QLabel(this);
+  status_->setObjectName("BacktestStatus");
+  layout->addWidget(status_);
+
+  auto* split = new QSplitter(Qt::Vertical, this);
+  table_ = new QTableWidget(0, 10, split);
+  table_->setObjectName("BacktestTable");
+  table_->setHorizontalHeaderLabels(
+      {"区分", "グループ", "券種", "レース", "点数", "的中", "的中率", "投資", "払戻", "回収率"});
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->verticalHeader()->setVisible(false);
+  table_->verticalHeader()->setDefaultSectionSize(20);
+  // In the order of the report until a column header is clicked.
+  table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  table_->setSortingEnabled(true);
+  chart_ = new QChartView(split);
+  chart_->setObjectName("BacktestChart");
+  chart_->setRenderHint(QPainter::Antialiasing);
+  chart_->chart()->setTitle("累積回収率");
+  chart_->setMinimumHeight(260);
+  split->addWidget(table_);
+  split->addWidget(chart_);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
+  layout->addWidget(split, 1);
+
+  connect(start_, &QPushButton::clicked, this, &BacktestWindow::StartClick);
+  connect(cancel_, &QPushButton::clicked, this, &BacktestWindow::CancelClick);
+  connect(csv_, &QPushButton::clicked, this, &BacktestWindow::CsvClick);
+}
+
+BacktestWindow::~BacktestWindow() { StopWorker(); }
+
+void BacktestWindow::StopWorker() {
+  if (!worker_.joinable()) return;
+  cancelRequested_ = true;
+  worker_.join();
+}
+
+void BacktestWindow::closeEvent(QCloseEvent* event) {
+  StopWorker();
+  QDialog::closeEvent(event);
+}
+
+void BacktestWindow::StartClick() {
+  if (worker_.joinable()) return;
+  const QDate from = from_->date(), to = to_->date();
+  if (from > to) {
+    dialogs_->Information(this, "開始日が終了日より後です。");
+    return;
+  }
+  start_->setEnabled(false);
+  csv_->setEnabled(false);
+  cancel_->setEnabled(true);
+  progress_->setRange(0, 0);
+  status_->setText("集計中…");
+  cancelRequested_ = false;
+
+  BacktestOptions options;
+  options.from = TextOf(from);
+  options.to = TextOf(to);
+  options.threads = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+  options.cancel = &cancelRequested_;
+  QPointer<BacktestWindow> self(this);
+  options.progress = [self](int done, int total) {
+    QMetaObject::invokeMethod(
+        self, [self, done, total] {
+          if (!self) return;
+          self->progress_->setRange(0, total);
+          self->progress_->setValue(done);
+        },
+        Qt::QueuedConnection);
+  };
+  const std::filesystem::path root = dataRoot_;
+  worker_ = std::thread([self, root, options]() mutable {
+    BacktestResult result;
+    try {
+      const Store store(root, false);
+      result = RunBacktest(store, options);
+    } catch (const std::exception&) {
+      result.cancelled = true;
+    }
+    QMetaObject::invokeMethod(
+        self, [self, result = std::move(result)]() mutable {
+          if (self) self->Finished(std::move(result));
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void BacktestWindow::CancelClick() {
+  cancelRequested_ = true;
+  cancel_->setEnabled(false);
+  status_->setText("中止しています…");
+}
+
+void BacktestWindow::Finished(BacktestResult result) {
+  if (worker_.joinable()) worker_.join();
+  result_ = std::move(result);
+  start_->setEnabled(true);
+  cancel_->setEnabled(false);
+  const int total = result_.meetings + result_.skippedMeetings;
+  progress_->setRange(0, std::max(total, 1));
+  progress_->setValue(result_.cancelled ? progress_->value() : std::max(total, 1));
+  QString status;
+  if (result_.cancelled) status = "中止しました。";
+  else if (total == 0) status = "指定の期間に開催がありません。";
+  else status = QString("%1 開催, %2 レース").arg(result_.meetings).arg(result_.races);
+  if (result_.skippedMeetings > 0) status += QString(" (読めない開催 %1)").arg(result_.skippedMeetings);
+  status_->setText(status);
+  csv_->setEnabled(!result_.cancelled && total > 0);
+  ShowTable();
+  ShowChart();
+}
+
+void BacktestWindow::ShowTable() {
+  table_->setSortingEnabled(false);
+  table_->setRowCount(0);
+  auto add = [this](const QString& kind, const QString& name, const KindTotals& t) {
+    for (BetKind b : kAllBetKinds) {
+      const BetTotals& x = t[b];
+      const int r = table_->rowCount();
+      table_->insertRow(r);
+      table_->setItem(r, 0, Cell(kind));
+      table_->setItem(r, 1, Cell(name));
+      table_->setItem(r, 2, Cell(QString::fromUtf8(BetKindLabel(b))));
+      table_->setItem(r, 3, Cell(static_cast<double>(x.races), QString::number(x.races)));
+      table_->setItem(r, 4, Cell(static_cast<double>(x.bets), QString::number(x.bets)));
+      table_->setItem(r, 5, Cell(static_cast<double>(x.hits), QString::number(x.hits)));
+      table_->setItem(r, 6, Cell(x.HasStake() ? x.HitRate() * 100.0 : -1.0, Rate(x.HasStake(), x.HitRate() * 100.0)));
+      table_->setItem(r, 7, Cell(static_cast<double>(x.stake), QString::number(x.stake)));
+      table_->setItem(r, 8, Cell(static_cast<double>(x.returned), QString::number(x.returned)));
+      table_->setItem(r, 9, Cell(x.HasStake() ? x.ReturnRate() : -1.0, Rate(x.HasStake(), x.ReturnRate())));
+    }
+  };
+  if (result_.meetings > 0) {
+    add("全体", "", result_.total);
+    for (int g = 0; g < kGroupKinds; ++g)
+      for (const auto& [key, group] : result_.by[static_cast<std::size_t>(g)])
+        add(QString::fromUtf8(GroupKindLabel(static_cast<GroupKind>(g))),
+            QString::fromStdString(SjisToUtf8(group.name)), group.totals);
+  }
+  table_->setSortingEnabled(true);
+  table_->resizeColumnsToContents();
+}
+
+void BacktestWindow::ShowChart() {
+  QChart* chart = chart_->chart();
+  chart->removeAllSeries();
+  for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis);
+  if (result_.dates.empty()) return;
+  auto* x = new QDateTimeAxis;
+  x->setFormat("yyyy/MM");
+  x->setTitleText("日付");
+  auto* y = new QValueAxis;
+  y->setTitleText("回収率 (%)");
+  y->setLabelFormat("%.0f");
+  chart->addAxis(x, Qt::AlignBottom);
+  chart->addAxis(y, Qt::AlignLeft);
+  double top = 100.0;
+  for (BetKind b : kAllBetKinds) {
+    auto* series = new QLineSeries;
+    series->setName(QString::fromUtf8(BetKindLabel(b)));
+    BetTotals running;
+    for (const DateTotals& d : result_.dates) {
+      running += d.totals[b];
+      if (!running.HasStake()) continue;
+      const double rate = running.ReturnRate();
+      top = std::max(top, rate);
+      series->append(static_cast<double>(QDateTime(DateOf(d.date), QTime(12, 0)).toMSecsSinceEpoch()), rate);
+    }
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+  }
+  x->setRange(QDateTime(DateOf(result_.dates.front().date), QTime(0, 0)),
+              QDateTime(DateOf(result_.dates.back().date), QTime(23, 59)));
+  y->setRange(0, std::ceil(top / 20.0) * 20.0);
+  y->setTickCount(static_cast<int>(std::ceil(top / 20.0)) + 1);
+}
+
+void BacktestWindow::CsvClick() {
+  const std::filesystem::path file =
+      dialogs_->SaveFileName(this, "CSV保存", dataRoot_ / "kaishuritsu.csv", "CSVファイル", "*.csv");
+  if (file.empty()) return;
+  QFile out(PathText(file));
+  const std::string csv = BacktestCsv(result_);
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      out.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size())) {
+    dialogs_->Information(this, "保存できませんでした: " + PathText(file) + "\n" + out.errorString());
+    return;
+  }
+  out.close();
+  status_->setText(status_->text() + "  保存: " + PathText(file));
+}
+
+}  // namespace furlong
