@@ -5,9 +5,11 @@
 #include <optional>
 #include <thread>
 
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 #include "store/TextFormat.h"
 
 namespace furlong {
@@ -53,18 +55,20 @@ std::array<RaceGroup, kGroupKinds> RaceGroups(std::string_view ra) {
   const std::string_view course = CourseCode(ra);
   g[0] = {std::string(course), std::string(TrimSpaces(CourseName(course)))};
 
-  const int track = FieldNumber(ra, 706, 707);
-  if (track >= 10 && track <= 22) g[1] = {"1", SJ("芝")};
-  else if (track >= 23 && track <= 29) g[1] = {"2", SJ("ダート")};
-  else if (track >= 51 && track <= 59) g[1] = {"3", SJ("障害")};
-  else g[1] = {"4", SJ("その他")};
+  switch (SurfaceOf(FieldNumber(ra, ra::kTrackCode))) {
+    case Surface::kTurf: g[1] = {"1", SJ("芝")}; break;
+    case Surface::kDirt: g[1] = {"2", SJ("ダート")}; break;
+    case Surface::kJump: g[1] = {"3", SJ("障害")}; break;
+    case Surface::kOther: g[1] = {"4", SJ("その他")}; break;
+  }
 
-  const int distance = FieldNumber(ra, 698, 701);
-  if (distance <= 1600) g[2] = {"1", SJ("短")};
-  else if (distance <= 2200) g[2] = {"2", SJ("中")};
-  else g[2] = {"3", SJ("長")};
+  switch (DistanceBandOf(FieldNumber(ra, ra::kDistance))) {
+    case DistanceBand::kShort: g[2] = {"1", SJ("短")}; break;
+    case DistanceBand::kMiddle: g[2] = {"2", SJ("中")}; break;
+    case DistanceBand::kLong: g[2] = {"3", SJ("長")}; break;
+  }
 
-  const std::string_view condition = Field(ra, 635, 637);
+  const std::string_view condition = ra::ConditionYoungest(ra);
   g[3] = {std::string(condition), std::string(TrimSpaces(ConditionClassText(condition)))};
   if (g[3].name.empty()) g[3].name = SJ("なし");
 

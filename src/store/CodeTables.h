@@ -54,6 +54,14 @@ constexpr bool CountsAsDirt(int track) { return track > kLastTurfTrackCode; }
 constexpr bool IsTurnedTurf(int track) { return track >= 11 && track <= kLastTurfTrackCode; }
 constexpr bool IsTurnedDirt(int track) { return track == 23 || track == 24; }
 constexpr bool IsJumpTrackCode(int track) { return track >= kFirstJumpTrackCode && track <= 59; }
+// The surface of a known track code: 10-22 turf, 23-29 dirt, 51-59 jump.
+enum class Surface { kTurf, kDirt, kJump, kOther };
+constexpr Surface SurfaceOf(int track) {
+  if (track >= 10 && track <= kLastTurfTrackCode) return Surface::kTurf;
+  if (track >= 23 && track <= 29) return Surface::kDirt;
+  if (IsJumpTrackCode(track)) return Surface::kJump;
+  return Surface::kOther;
+}
 
 // ---- Distance bands (RA columns 698-701, metres): short up to 1600, middle
 // 1601-2200, long from 2201.
