@@ -222,6 +222,8 @@ std::vector<LzhMember> ReadLzhArchive(std::string_view bytes) {
   for (;;) {
     LHAFileHeader* h = lha_reader_next_file(reader.get());
     if (!h) break;
+    if (members.size() >= kLzhMaxMembers)
+      throw LzhError("the archive holds more than " + std::to_string(kLzhMaxMembers) + " members");
     // lhasa has read exactly this header (also the first one, whose lead-in
     // is shorter than any header); the member's data follows it.
     const std::size_t dataStart = stream.pos;
@@ -362,10 +364,11 @@ LzhExtraction ExtractLzhArchive(const fs::path& archive, const fs::path& folder)
       result.refused.push_back({m.name, "not a plain file name"});
       continue;
     }
-    WriteFileAtomically(folder / file, m.data);
+    WriteFileAtomically(folder / file, m.data, false);
     result.written.push_back(name);
     ++result.extracted;
   }
+  if (result.extracted > 0) SyncFolder(folder);
   return result;
 }
 

@@ -231,7 +231,7 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
     remaining[i] = n;
   }
   for (auto name : {store_names::kData, store_names::kSei, store_names::kSeir, store_names::kUm2, store_names::kUma})
-    store.Folder(name);  // resolved once here, so the threads only read the store's folder list
+    store.Folder(name);  // resolved once here, so the threads find them in the store's folder list
 
   std::atomic<std::size_t> next{0};
   std::mutex warningsMutex;
