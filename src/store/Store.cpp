@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <system_error>
@@ -537,7 +538,20 @@ bool ProcessRunning(long long pid) {
   CloseHandle(h);
   return !ok || code == STILL_ACTIVE;
 #else
-  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+  if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
+#ifdef __linux__
+  // A killed process that nobody has reaped yet still answers, as a zombie.
+  std::FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+  if (f) {
+    char line[512];
+    std::size_t n = std::fread(line, 1, sizeof line - 1, f);
+    std::fclose(f);
+    line[n] = '\0';
+    const char* close = std::strrchr(line, ')');
+    if (close && close[1] == ' ' && close[2] == 'Z') return false;
+  }
+#endif
+  return true;
 #endif
 }
 
