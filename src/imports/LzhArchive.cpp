@@ -334,7 +334,7 @@ LzhExtraction ExtractLzhArchive(const fs::path& archive, const fs::path& folder)
   const auto size = fs::file_size(archive, ec);
   if (!ec && size > kLzhMaxArchiveSize)
     throw LzhError("the archive is larger than " + std::to_string(kLzhMaxArchiveSize >> 20) + " MiB");
-  const std::vector<LzhMember> members = ReadLzhArchive(ReadWholeFile(archive));
+  const std::vector<LzhMember> members = ReadLzhArchive(ReadWholeFile(archive, kLzhMaxArchiveSize));
   const std::string archiveName = PathNameToSjis(archive.filename());
 
   LzhExtraction result;

@@ -318,6 +318,10 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
       for (std::size_t n = 0; n < odds.Count() && n < kRaceSlots; ++n)
         odds.Read(n, day.PredictedOddsRecords[n].bytes.data());
     } else if (odds.Open(store.DayOddsFile(meeting), kOddsLength)) {
+      // Searched once per race: a corrupt, huge file is an error, not minutes of reading.
+      if (odds.Count() > kMaxStoreFileBytes / kOddsLength)
+        throw StoreError(store.DayOddsFile(meeting),
+                         FileTooLargeReason());
       std::vector<char> buf(kOddsLength);
       for (int j = 0; j < kRaceSlots; ++j) {
         std::string key = RaceMatchKey(day.RaceRecords[j]);

@@ -304,6 +304,17 @@ namespace {
 
 std::atomic<SyncObserver> syncObserver{nullptr};
 
+// Windows refuses to open a folder with "permission denied": the reason is
+// that it is a folder.
+int OpenFailureReason(const fs::path& path, int err) {
+#ifdef _WIN32
+  std::error_code ec;
+  if (err == EACCES && fs::is_directory(path, ec)) return EISDIR;
+#endif
+  (void)path;
+  return err;
+}
+
 void Observe(SyncKind kind, const fs::path& path) {
   if (SyncObserver o = syncObserver.load()) o(kind, path);
 }
@@ -422,6 +433,10 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, bool sync
   }
 }
 
+std::string FileTooLargeReason(std::size_t maxBytes) {
+  return "file too large (more than " + std::to_string(maxBytes) + " bytes)";
+}
+
 bool ReadFileIfExists(const fs::path& path, std::string& out, std::size_t maxBytes) {
   out.clear();
 #ifdef _WIN32
@@ -432,12 +447,7 @@ bool ReadFileIfExists(const fs::path& path, std::string& out, std::size_t maxByt
   if (fd < 0) {
     int err = errno;
     if (err == ENOENT || err == ENOTDIR) return false;
-#ifdef _WIN32
-    // Windows refuses to open a folder with "permission denied".
-    std::error_code ec;
-    if (err == EACCES && fs::is_directory(path, ec)) err = EISDIR;
-#endif
-    throw StoreError(path, SystemMessage(err));
+    throw StoreError(path, SystemMessage(OpenFailureReason(path, err)));
   }
   auto fail = [&](int err) {
 #ifdef _WIN32
@@ -462,7 +472,7 @@ bool ReadFileIfExists(const fs::path& path, std::string& out, std::size_t maxByt
 #else
     ::close(fd);
 #endif
-    throw StoreError(path, "file too large (more than " + std::to_string(maxBytes) + " bytes)");
+    throw StoreError(path, FileTooLargeReason(maxBytes));
   };
   if (st.st_size > 0 && static_cast<unsigned long long>(st.st_size) > maxBytes) tooLarge();
   char buf[65536];
@@ -646,7 +656,7 @@ bool RecordFile::Open(const fs::path& path, std::size_t recordLength) {
   if (fd_ < 0) {
     int err = errno;
     if (err == ENOENT || err == ENOTDIR) return false;
-    throw StoreError(path, SystemMessage(err));
+    throw StoreError(path, SystemMessage(OpenFailureReason(path, err)));
   }
   path_ = path;
   recordLength_ = recordLength;
@@ -671,7 +681,7 @@ bool RecordFile::Read(std::size_t n, char* out) {
 
 void RecordFile::ReadAll(std::string& out) {
   if (count_ * recordLength_ > kMaxStoreFileBytes)
-    throw StoreError(path_, "file too large (more than " + std::to_string(kMaxStoreFileBytes) + " bytes)");
+    throw StoreError(path_, FileTooLargeReason());
   out.resize(count_ * recordLength_);
   if (fd_ < 0 || out.empty()) return;
   if (ReadAt(fd_, out.data(), out.size(), 0) != static_cast<long long>(out.size()))
@@ -737,7 +747,7 @@ bool SmallFileReader::Read(const fs::path& path, std::string& buffer, std::size_
     if (got == 0 || done < buffer.size()) break;
     if (buffer.size() >= kMaxStoreFileBytes) {
       ::close(fd);
-      throw StoreError(path, "file too large (more than " + std::to_string(kMaxStoreFileBytes) + " bytes)");
+      throw StoreError(path, FileTooLargeReason());
     }
     buffer.resize(buffer.size() * 2);
   }

@@ -129,6 +129,8 @@ int RemoveStaleTempFiles(const Store& store);
 // No store file is read whole beyond this size: a corrupt, huge file gives an
 // error instead of exhausting memory.
 inline constexpr std::size_t kMaxStoreFileBytes = 64u << 20;
+// The reason a StoreError gives for a file beyond its cap.
+std::string FileTooLargeReason(std::size_t maxBytes = kMaxStoreFileBytes);
 
 // Reads a whole file. Throws StoreError when it is missing, is a folder, is
 // larger than maxBytes or cannot be read; the message gives the real reason.
