@@ -4,6 +4,7 @@
 
 #include "FuzzSupport.h"
 #include "imports/LzhArchive.h"
+#include "store/Encoding.h"
 
 using namespace furlong;
 using namespace furlong::fuzz;
@@ -18,8 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const LzhMember& m : ReadLzhArchive(input)) {
       std::string reason;
       const std::string name = LzhMemberFileName(m.name, &reason);
-      if (!name.empty() && (name.find('/') != std::string::npos || name.find('\\') != std::string::npos || name == ".."))
-        Broken("a member name that leaves the folder", folder / name);
+      // (A "\\" byte may be the second byte of a two-byte character.)
+      const fs::path file = SjisPath(name);
+      if (!name.empty() && (file.has_parent_path() || file.has_root_path() || file == "." || file == ".."))
+        Broken("a member name that leaves the folder", folder / file);
     }
   } catch (const LzhError&) {
   }
