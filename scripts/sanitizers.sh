@@ -33,8 +33,10 @@ for step in "${steps[@]}"; do
       for target in day_loading odds lzh settings filing; do
         scratch="$(mktemp -d)"
         # New inputs go to the scratch folder; the seeds in the tree stay as they are.
+        echo "fuzz_$target, ${FUZZ_SECONDS} s:"
         build/fuzz/fuzz/fuzz_"$target" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=1 \
-          -artifact_prefix="$scratch/" "$scratch" "fuzz/corpus/$target" 2>&1 | grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|==[0-9]+==ERROR)' || true
+          -artifact_prefix="$scratch/" "$scratch" "fuzz/corpus/$target" 2>&1 |
+          grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|==[0-9]+== ?ERROR)' || true
         if ls "$scratch"/crash-* "$scratch"/leak-* "$scratch"/timeout-* >/dev/null 2>&1; then
           echo "fuzz target $target failed; inputs kept in $scratch" >&2
           exit 1
