@@ -37,6 +37,12 @@ inline const fs::path& Sandbox() {
     fs::path p = base / ("furlong-fuzz-" + std::to_string(::getpid()));
     fs::remove_all(p, ec);
     fs::create_directories(p / "root");
+    // Gone again when the run ends (a crash keeps it for a look).
+    static const fs::path* const atExit = new fs::path(p);
+    std::atexit([] {
+      std::error_code ignore;
+      fs::remove_all(*atExit, ignore);
+    });
     return p;
   }();
   return sandbox;
