@@ -13,6 +13,8 @@ PACKAGES=(
   # The window's tests and pictures: the Japanese fonts, a display for the demo.
   fonts-noto-cjk xvfb xauth jlha-utils
   mingw-w64
+  # The fuzz targets (libFuzzer) and the sanitizer runs; pgrep for the crash test.
+  clang-14 libclang-rt-14-dev procps
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -24,3 +24,7 @@ fi
 ctest --preset dev -j2 --output-junit "$(pwd)/build/dev/ctest-junit.xml"
 # Every suite ran, none shrank, and the window was built.
 bash scripts/check-test-counts.sh build/dev build/dev/ctest-junit.xml
+# Imports killed at random moments leave every store file whole.
+bash scripts/crash-test.sh build/dev/src/cli/furlong-cli 24
+# The sanitizer and fuzz runs: only the core test binary and the fuzz targets.
+bash scripts/sanitizers.sh

@@ -126,6 +126,13 @@ TEST(AnalyzeCommand, BadArgumentsExit2AndAMissingMeetingExits1) {
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "データ作成が未完了のようです。\n");
   EXPECT_EQ(r.out, "");
+  // The real cause, as `day` gives it, for a root or a name that cannot be a meeting.
+  r = Cli({"analyze", "--root", f.root + "/none", "--meeting", "2004年01月05日中山"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("no such store folder"), std::string::npos) << r.err;
+  r = Cli({"analyze", "--root", f.root, "--meeting", "../../etc/passwd"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("cannot form a file name"), std::string::npos) << r.err;
 }
 
 }  // namespace

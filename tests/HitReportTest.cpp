@@ -65,6 +65,17 @@ TEST(HitReport, HitLinesCarryIconColourCourseRaceTagPairPayoutAndRaceName) {
   EXPECT_EQ(SjisToUtf8(l.log[1]), "200401050601R[馬連　]：　 2- 5/配当    1230円");
 }
 
+TEST(HitReport, RecordTextIsEscapedForTheWebPage) {
+  RacePayouts p;
+  SetPair(p.wide[0], " 2- 5", 450);
+  std::string ra = RaceRecordOf("20040105", "06", 1);
+  ra.replace(592, 12, "<b>&\"x'</b>");
+  Lines l = Collect(ra, p, HitReportKind::kAll);
+  ASSERT_EQ(l.report.size(), 1u);
+  EXPECT_NE(l.report[0].find("&lt;b&gt;&amp;&quot;x&#39;&lt;/b&gt;"), std::string::npos) << l.report[0];
+  EXPECT_EQ(l.report[0].find("<b>"), std::string::npos);
+}
+
 TEST(HitReport, ThresholdsAndRedFromValues) {
   const std::string ra = RaceRecordOf("20040105", "09", 11);
   RacePayouts p;

@@ -57,6 +57,16 @@ TEST_F(ImportCommandTest, ImportsTheFeedPrintsTheListAndKeepsTheNextFromTime) {
   EXPECT_EQ("最新のデータがありません。\n", r.out);
 }
 
+TEST_F(ImportCommandTest, ASettingsFileThatCannotBeWrittenFailsTheImport) {
+  WriteFeedFile(feed, "RACE", "20240302180000", {RaRec("20240309", "05", 1, '2')});
+  fs::create_directories(fs::path(root) / "furlong.ini");  // a folder where the settings file belongs
+  auto r = Cli({"import", "--root", root, "--jvlink-feed", feed, "--from", "20240301000000"});
+  EXPECT_EQ(1, r.code);
+  EXPECT_FALSE(Contains(r.out, "next from-time")) << r.out;
+  EXPECT_TRUE(Contains(r.err, "furlong.ini")) << r.err;
+  EXPECT_TRUE(Contains(r.err, "could not be stored")) << r.err;
+}
+
 TEST_F(ImportCommandTest, BadArgumentsExit2AndJVLinkErrorsExit1WithTheirMessage) {
   EXPECT_EQ(2, Cli({"import", "--jvlink-feed", feed}).code);
   EXPECT_EQ(2, Cli({"import", "--root", root, "--from", "20240230000000"}).code);

@@ -300,11 +300,12 @@ RegisterCommand analyze{
       auto* json = sub.add_flag("--json", o->json, "One JSON document instead of the text table");
       sub.add_flag("--csv", o->csv, "The prediction grid of every race as CSV (UTF-8)")->excludes(json);
       return [o](CommandIo& io) {
-        Store store(Utf8Path(o->root), false);
+        Store store(ExistingRoot(o->root), false);
         // A meeting name is 18 bytes; a one-character racecourse name carries
         // two trailing spaces that a shell easily drops.
         std::string name = Utf8ToSjis(o->meeting);
         if (name.size() < 18) name.append(18 - name.size(), ' ');
+        store.RaceFile(name);  // a name that cannot name a store file says so (RefusedRecord)
 
         auto flow = std::make_unique<MeetingFlow>(store);
         std::string failure;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 
+#include "store/Encoding.h"
 #include "store/Store.h"
 
 namespace furlong::cli {
@@ -17,6 +18,13 @@ std::vector<CommandInfo>& CommandRegistry() {
 
 RegisterCommand::RegisterCommand(std::string name, std::string description, CommandSetup setup) {
   CommandRegistry().push_back({std::move(name), std::move(description), std::move(setup)});
+}
+
+std::filesystem::path ExistingRoot(const std::string& utf8) {
+  const std::filesystem::path root = Utf8Path(utf8);
+  std::error_code ec;
+  if (!std::filesystem::is_directory(root, ec)) throw StoreError(root, "no such store folder");
+  return root;
 }
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {

@@ -1,6 +1,7 @@
 #pragma once
 // The small base every furlong-cli subcommand is built on: one file per
 // subcommand registers itself here and is run through RunCli.
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -37,6 +38,10 @@ std::vector<CommandInfo>& CommandRegistry();
 struct RegisterCommand {
   RegisterCommand(std::string name, std::string description, CommandSetup setup);
 };
+
+// The --root folder of a command that reads a store: it must exist (throws
+// StoreError otherwise).
+std::filesystem::path ExistingRoot(const std::string& utf8);
 
 // Parses argv and runs the chosen subcommand. Store errors and bad data are
 // caught and reported on `err`; never throws.

@@ -150,6 +150,10 @@ RegisterCommand importCommand{
           case ImportEnd::NoData:
             return kExitOk;
           case ImportEnd::Finished:
+            if (session.FromTimeNotSaved()) {
+              io.err << "Imported " << read.records << " records, but the next from-time could not be stored\n";
+              return kExitError;
+            }
             io.out << ui.LastStatus() << "\n";
             io.out << "Imported " << read.records << " records from " << read.filesRead << " of "
                    << session.ReadCount() << " files";

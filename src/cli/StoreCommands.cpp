@@ -24,14 +24,6 @@ namespace fs = std::filesystem;
 // A name field as shown: without full-width spaces and trailing blanks.
 std::string Shown(std::string_view sjis) { return SjisToUtf8(TrimSpaces(RemoveWideSpaces(sjis))); }
 
-// The --root folder, which must exist.
-fs::path ExistingRoot(const std::string& text) {
-  const fs::path root = Utf8Path(text);
-  std::error_code ec;
-  if (!fs::is_directory(root, ec)) throw StoreError(root, "no such store folder");
-  return root;
-}
-
 RegisterCommand meetings{
     "meetings", "List the stored meetings, newest first", [](CLI::App& sub) {
       auto root = std::make_shared<std::string>();

@@ -222,6 +222,8 @@ std::vector<LzhMember> ReadLzhArchive(std::string_view bytes) {
   for (;;) {
     LHAFileHeader* h = lha_reader_next_file(reader.get());
     if (!h) break;
+    if (members.size() >= kLzhMaxMembers)
+      throw LzhError("the archive holds more than " + std::to_string(kLzhMaxMembers) + " members");
     // lhasa has read exactly this header (also the first one, whose lead-in
     // is shorter than any header); the member's data follows it.
     const std::size_t dataStart = stream.pos;
@@ -332,7 +334,7 @@ LzhExtraction ExtractLzhArchive(const fs::path& archive, const fs::path& folder)
   const auto size = fs::file_size(archive, ec);
   if (!ec && size > kLzhMaxArchiveSize)
     throw LzhError("the archive is larger than " + std::to_string(kLzhMaxArchiveSize >> 20) + " MiB");
-  const std::vector<LzhMember> members = ReadLzhArchive(ReadWholeFile(archive));
+  const std::vector<LzhMember> members = ReadLzhArchive(ReadWholeFile(archive, kLzhMaxArchiveSize));
   const std::string archiveName = PathNameToSjis(archive.filename());
 
   LzhExtraction result;
@@ -362,10 +364,11 @@ LzhExtraction ExtractLzhArchive(const fs::path& archive, const fs::path& folder)
       result.refused.push_back({m.name, "not a plain file name"});
       continue;
     }
-    WriteFileAtomically(folder / file, m.data);
+    WriteFileAtomically(folder / file, m.data, false);
     result.written.push_back(name);
     ++result.extracted;
   }
+  if (result.extracted > 0) SyncFolder(folder);
   return result;
 }
 

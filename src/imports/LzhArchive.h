@@ -28,6 +28,9 @@ class LzhError : public std::runtime_error {
 inline constexpr std::size_t kLzhMaxArchiveSize = 256u << 20;
 inline constexpr std::size_t kLzhMaxMemberSize = 64u << 20;
 inline constexpr std::size_t kLzhMaxTotalSize = 256u << 20;
+// An odds archive holds a handful of members; one with more is refused before
+// anything is decoded or written.
+inline constexpr std::size_t kLzhMaxMembers = 256;
 
 // One member as stored in the archive.
 struct LzhMember {

@@ -336,10 +336,10 @@ void FileOddsRecord(const fs::path& oddsFile, int race, std::string_view record)
   if (race < 1 || race > kOddsRaces) throw std::invalid_argument("predicted odds race number outside 1-12");
   std::array<std::string, kOddsRaces> lines;
   for (auto& l : lines) l = Blanks(kOddsLineLength);
-  std::error_code ec;
-  if (fs::exists(oddsFile, ec)) {
+  std::string old;
+  // An odds file that cannot be read is never replaced as if it were missing.
+  if (ReadFileIfExists(oddsFile, old)) {
     // Read as the day loading does: fixed records of 1461 bytes.
-    const std::string old = ReadWholeFile(oddsFile);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const std::size_t at = i * (kOddsLineLength + 2);
       if (at + kOddsLineLength > old.size()) break;

@@ -122,6 +122,9 @@ void ImportSession::Cancel() {
 
 void ImportSession::ReadAndClose() {
   state_ = State::Reading;
+  fromTimeNotSaved_ = false;
+  // What an import killed before this one left behind.
+  RemoveStaleTempFiles(store_);
   std::unique_ptr<StoreWriter> writer;
   if (batched_)
     writer = std::make_unique<BatchedStoreWriter>();
@@ -161,6 +164,7 @@ void ImportSession::StoreFromTime() {
   try {
     settings_.WriteString(kLastTimeSection, kLastTimeKey, FormatSettingTime(*parsed));
   } catch (const std::exception& e) {
+    fromTimeNotSaved_ = true;
     ui_.Beep();
     ui_.Message(Utf8ToSjis(e.what()), true);
   }

@@ -81,6 +81,9 @@ class ImportSession {
   ImportEnd LastEnd() const { return end_; }
   // The reading loop's result of the last import that got that far.
   const ReadAndFileResult& LastRead() const { return read_; }
+  // The last import finished but its next from-time could not be written to
+  // the settings file (the error has been shown).
+  bool FromTimeNotSaved() const { return fromTimeNotSaved_; }
 
  private:
   enum class State { Idle, Downloading, Reading };
@@ -97,6 +100,7 @@ class ImportSession {
   bool batched_;
 
   State state_ = State::Idle;
+  bool fromTimeNotSaved_ = false;
   std::atomic<bool> cancelled_{false};
   int readCount_ = 0;
   int downloadCount_ = 0;

@@ -106,7 +106,7 @@ void RecordFiler::FileRaceFile(std::string_view rec, const std::string& zeroed, 
   const MeetingFile& file = MeetingFileOf(rec, ".jvRA");
   writer_.MergeByRaceKey(file.path, zeroed, true);
   ++filings_;
-  listLine(RaceLine(rec, file.name));
+  Claim(file.path, RaceLine(rec, file.name));
 }
 
 void RecordFiler::FileRunnerFile(std::string_view rec, const LineSink& listLine) {
@@ -123,7 +123,7 @@ void RecordFiler::FileRunnerFile(std::string_view rec, const LineSink& listLine)
   const MeetingFile& file = MeetingFileOf(rec, ".jvSEr");
   writer_.PutRunnerSlot(file.path, rec, race, horse);
   ++filings_;
-  listLine(Filed() + std::string(Field(rec, 26, 27)) + "R/" + std::string(Field(rec, 29, 30)) + SJ("番/") +
+  Claim(file.path, Filed() + std::string(Field(rec, 26, 27)) + "R/" + std::string(Field(rec, 29, 30)) + SJ("番/") +
            file.name);
 }
 
@@ -135,10 +135,18 @@ void RecordFiler::FilePayoutFile(std::string_view rec, const std::string& zeroed
   const MeetingFile& file = MeetingFileOf(rec, ".jvHR");
   writer_.MergeByRaceKey(file.path, zeroed, false);
   ++filings_;
-  listLine(RaceLine(rec, file.name));
+  Claim(file.path, RaceLine(rec, file.name));
 }
 
-void RecordFiler::FileImported(std::string_view rec, const LineSink& listLine) {
+void RecordFiler::Claim(const std::filesystem::path& path, const std::string& line) {
+  writer_.List(path, line, *sink_);
+}
+
+void RecordFiler::FileImported(std::string_view rec, const LineSink& sink) {
+  // Every line goes through the writer, so that the list keeps its order and
+  // claims only files that were written.
+  sink_ = &sink;
+  const LineSink listLine = [&](const std::string& l) { writer_.List({}, l, sink); };
   std::string_view type = RecordType(rec);
   if (type != "RA" && type != "SE" && type != "HR" && type != "UM") return;
   if (!WellFormed(rec, type, listLine)) return;
@@ -178,7 +186,7 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& listLine) {
       EnsureYearFolder(store_names::kSeir, Field(rec, 12, 15));
       writer_.MergeByRaceKey(path, zero(), false);
       ++filings_;
-      listLine(RaceLine(rec, std::string(Field(rec, 12, 21)) + ".jvSERA"));
+      Claim(path, RaceLine(rec, std::string(Field(rec, 12, 21)) + ".jvSERA"));
     }
   }
 
@@ -195,7 +203,7 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& listLine) {
       EnsureYearFolder(store_names::kSei, id.substr(0, 4));
       writer_.MergeByRaceKey(path, zero(), false);
       ++filings_;
-      listLine(Filed() + std::string(Field(rec, 12, 15)) + SJ("年") + std::string(Field(rec, 16, 17)) + SJ("月") +
+      Claim(path, Filed() + std::string(Field(rec, 12, 15)) + SJ("年") + std::string(Field(rec, 16, 17)) + SJ("月") +
                std::string(Field(rec, 18, 19)) + SJ("日") + std::string(CourseName(Field(rec, 20, 21))) +
                std::string(Field(rec, 26, 27)) + "R/" + std::string(id) + ".jvSEI");
     }
@@ -214,12 +222,14 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& listLine) {
       EnsureYearFolder(store_names::kUm2, id.substr(0, 4));
       writer_.ReplaceWholeFile(path, rec);
       ++filings_;
-      listLine(Filed() + std::string(id) + ".jvUM2");
+      Claim(path, Filed() + std::string(id) + ".jvUM2");
     }
   }
 }
 
-void RecordFiler::FileResult(std::string_view rec, const LineSink& listLine) {
+void RecordFiler::FileResult(std::string_view rec, const LineSink& sink) {
+  sink_ = &sink;
+  const LineSink listLine = [&](const std::string& l) { writer_.List({}, l, sink); };
   std::string_view type = RecordType(rec);
   if (type != "RA" && type != "SE" && type != "HR") return;
   if (!WellFormed(rec, type, listLine)) return;

@@ -90,11 +90,15 @@ class RecordFiler {
   void FileRaceFile(std::string_view record, const std::string& zeroed, const LineSink& listLine);
   void FileRunnerFile(std::string_view record, const LineSink& listLine);
   void FilePayoutFile(std::string_view record, const std::string& zeroed, const LineSink& listLine);
+  // A list line saying the file was written (through the writer, which holds
+  // it until the file is on disk).
+  void Claim(const std::filesystem::path& path, const std::string& line);
 
   const Store& store_;
   StoreWriter& writer_;
   int cutoff_;
   int filings_ = 0;
+  const LineSink* sink_ = nullptr;  // the sink of the record being filed
   std::unordered_map<std::string, MeetingFile> meetingFiles_;
   std::set<std::string, std::less<>> yearFolders_;
 };

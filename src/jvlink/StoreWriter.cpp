@@ -1,6 +1,7 @@
 #include "jvlink/StoreWriter.h"
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -45,8 +46,10 @@ BatchedStoreWriter::Pending& BatchedStoreWriter::Touch(const fs::path& path, boo
   Pending pending{path, {}};
   if (load) {
     try {
-      std::error_code ec;
-      if (fs::exists(path, ec)) pending.lines = SplitStoreLines(ReadWholeFile(path));
+      // Only a file that is really missing starts empty; one that cannot be
+      // read throws, so that its lines are never replaced.
+      std::string content;
+      if (ReadFileIfExists(path, content)) pending.lines = SplitStoreLines(content);
     } catch (...) {
       index_.erase(it);
       throw;
@@ -95,29 +98,43 @@ void BatchedStoreWriter::ReplaceWholeFile(const fs::path& path, std::string_view
   lines.assign(1, std::string(line));
 }
 
+void BatchedStoreWriter::List(const fs::path& claimed, const std::string& line, const ListSink& sink) {
+  std::size_t file = kNoFile;
+  if (!claimed.empty()) {
+    auto it = index_.find(claimed.native());
+    file = it != index_.end() ? it->second : kNoFile - 1;  // a file never filed: never claimed
+  }
+  held_.push_back({file, line, sink});
+}
+
 void BatchedStoreWriter::Flush() {
   // Files are independent of one another, so they are written by a few
-  // threads at once; the first failure in first-touch order is reported.
+  // threads at once. After the first failure (in first-touch order) no later
+  // file is started; each file's folder is synced once, after its renames.
   const std::size_t count = order_.size();
   unsigned workers = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
   if (count < kParallelFlushFiles) workers = 1;
-  std::vector<std::size_t> failedAt(workers, count);
+  std::atomic<std::size_t> failedAt{count};
   std::vector<std::optional<StoreError>> failures(workers);
+  std::vector<std::size_t> workerFailedAt(workers, count);
+  std::vector<char> written(count, 0);
   auto work = [&](unsigned w) {
     for (std::size_t i = w; i < count; i += workers) {
+      if (i > failedAt.load()) break;
       try {
-        WriteFileAtomically(order_[i].path, JoinStoreLines(order_[i].lines));
+        WriteFileAtomically(order_[i].path, JoinStoreLines(order_[i].lines), false);
+        written[i] = 1;
+        continue;
       } catch (const StoreError& e) {
-        if (i < failedAt[w]) {
-          failedAt[w] = i;
-          failures[w] = e;
-        }
+        failures[w] = e;
       } catch (const std::exception& e) {
-        if (i < failedAt[w]) {
-          failedAt[w] = i;
-          failures[w] = StoreError(order_[i].path, e.what());
-        }
+        failures[w] = StoreError(order_[i].path, e.what());
       }
+      workerFailedAt[w] = i;
+      std::size_t seen = failedAt.load();
+      while (i < seen && !failedAt.compare_exchange_weak(seen, i)) {
+      }
+      break;
     }
   };
   std::vector<std::thread> threads;
@@ -134,11 +151,29 @@ void BatchedStoreWriter::Flush() {
   std::optional<StoreError> first;
   std::size_t firstAt = count;
   for (unsigned w = 0; w < workers; ++w) {
-    if (failedAt[w] < firstAt) {
-      firstAt = failedAt[w];
+    if (workerFailedAt[w] < firstAt) {
+      firstAt = workerFailedAt[w];
       first = failures[w];
     }
   }
+  // The renames reach the disk before any line says the files are there.
+  std::vector<fs::path> folders;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!written[i]) continue;
+    fs::path folder = order_[i].path.parent_path();
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
+  }
+  for (const fs::path& folder : folders) {
+    try {
+      SyncFolder(folder);
+    } catch (const StoreError& e) {
+      if (!first) first = e;
+    }
+  }
+  std::vector<HeldLine> lines = std::move(held_);
+  held_.clear();
+  for (const HeldLine& h : lines)
+    if (h.file == kNoFile || (h.file < count && written[h.file])) h.sink(h.line);
   order_.clear();
   index_.clear();
   if (first) throw *first;

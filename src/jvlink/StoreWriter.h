@@ -5,6 +5,7 @@
 // memory and each is written once, atomically, by Flush). Both give the same
 // bytes in every file.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,10 +23,20 @@ class StoreWriter {
   virtual void MergeByRaceKey(const std::filesystem::path& path, std::string_view record, bool dropBlankFirstLine) = 0;
   virtual void PutRunnerSlot(const std::filesystem::path& path, std::string_view record, int race, int horse) = 0;
   virtual void ReplaceWholeFile(const std::filesystem::path& path, std::string_view record) = 0;
-  // Writes whatever is still pending. Every pending file is tried; the first
-  // failure is then thrown as StoreError and the files that failed keep their
-  // old content.
+  // Writes whatever is still pending, in first-touch order, and stops at the
+  // first failure: that failure is thrown as StoreError, the files written
+  // before it stay written, the rest keep their old content.
   virtual void Flush() {}
+
+  // A list line of the filing. With a path it claims that file was written:
+  // it reaches `sink` only once the file is on disk (at once here, where
+  // every filing has already written its file), and never when the file
+  // could not be written. Lines reach their sinks in the order given.
+  using ListSink = std::function<void(const std::string&)>;
+  virtual void List(const std::filesystem::path& claimed, const std::string& line, const ListSink& sink) {
+    (void)claimed;
+    sink(line);
+  }
 };
 
 // Every filing goes to its file at once.
@@ -50,6 +61,8 @@ class BatchedStoreWriter final : public StoreWriter {
   void PutRunnerSlot(const std::filesystem::path& path, std::string_view record, int race, int horse) override;
   void ReplaceWholeFile(const std::filesystem::path& path, std::string_view record) override;
   void Flush() override;
+  // Held until Flush; a claim of a file that Flush did not write is dropped.
+  void List(const std::filesystem::path& claimed, const std::string& line, const ListSink& sink) override;
 
   // Number of files waiting for Flush.
   std::size_t PendingFiles() const { return order_.size(); }
@@ -64,6 +77,13 @@ class BatchedStoreWriter final : public StoreWriter {
 
   std::unordered_map<std::filesystem::path::string_type, std::size_t> index_;  // native path -> order_ slot
   std::vector<Pending> order_;
+  struct HeldLine {
+    std::size_t file;  // order_ slot of the claimed file, or kNoFile
+    std::string line;
+    ListSink sink;
+  };
+  static constexpr std::size_t kNoFile = static_cast<std::size_t>(-1);
+  std::vector<HeldLine> held_;
 };
 
 }  // namespace furlong

@@ -64,6 +64,24 @@ std::string WithLineEnds(const std::vector<std::string>& lines) {
   return text;
 }
 
+// Record bytes as text of an HTML page. In Shift-JIS the second byte of a
+// two-byte character is never one of these, so they are escaped byte by byte.
+std::string HtmlText(std::string_view sjis) {
+  std::string out;
+  out.reserve(sjis.size());
+  for (char c : sjis) {
+    switch (c) {
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '&': out += "&amp;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 std::string PayoutText(int amount) { return SJ("/配当 ") + FormatInt(amount, 7) + SJ("円"); }
 
 template <std::size_t N>
@@ -75,13 +93,13 @@ void MatchEntries(std::string_view ra, const std::string& bet, const std::array<
     const bool red = e.amount >= redFrom;
     std::string line = red ? R"(<img src="./image/lis1.gif">)" : R"(<img src="./image/lis2.gif">)";
     line += red ? R"(<font color="red">)" : R"(<font color="blue">)";
-    line += CourseName(CourseCode(ra));
-    line += ZeroSuppress(ra::RaceNumber(ra));
+    line += HtmlText(CourseName(CourseCode(ra)));
+    line += HtmlText(ZeroSuppress(ra::RaceNumber(ra)));
     line += tag;
-    line += bet;
+    line += HtmlText(bet);
     line += PayoutText(e.amount);
     line += SJ("　");
-    line += ra::ShortName6(ra);
+    line += HtmlText(ra::ShortName6(ra));
     line += "</font>";
     reportLines.push_back(std::move(line));
 
@@ -156,8 +174,9 @@ HitReportResult RunHitReport(const Store& store, MeetingFlow& flow, std::string_
 
   result.logPath = FileInFolder(folder, kLogName);
   std::vector<std::string> log;
-  std::error_code ec;
-  if (fs::exists(result.logPath, ec)) log = SplitLines(ReadWholeFile(result.logPath));
+  // A hit log that cannot be read is never started afresh over the old one.
+  std::string oldLog;
+  if (ReadFileIfExists(result.logPath, oldLog)) log = SplitLines(oldLog);
   else log.push_back(HitLogFirstLine());
   log.insert(log.end(), hitLog.begin(), hitLog.end());
   WriteFileAtomically(result.logPath, WithLineEnds(log));

@@ -231,7 +231,7 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
     remaining[i] = n;
   }
   for (auto name : {store_names::kData, store_names::kSei, store_names::kSeir, store_names::kUm2, store_names::kUma})
-    store.Folder(name);  // resolved once here, so the threads only read the store's folder list
+    store.Folder(name);  // resolved once here, so the threads find them in the store's folder list
 
   std::atomic<std::size_t> next{0};
   std::mutex warningsMutex;
@@ -318,6 +318,10 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
       for (std::size_t n = 0; n < odds.Count() && n < kRaceSlots; ++n)
         odds.Read(n, day.PredictedOddsRecords[n].bytes.data());
     } else if (odds.Open(store.DayOddsFile(meeting), kOddsLength)) {
+      // Searched once per race: a corrupt, huge file is an error, not minutes of reading.
+      if (odds.Count() > kMaxStoreFileBytes / kOddsLength)
+        throw StoreError(store.DayOddsFile(meeting),
+                         FileTooLargeReason());
       std::vector<char> buf(kOddsLength);
       for (int j = 0; j < kRaceSlots; ++j) {
         std::string key = RaceMatchKey(day.RaceRecords[j]);

@@ -27,18 +27,18 @@ constexpr char kQuote = '"';
 // The whole file, or nothing when it does not exist. With `mustRead`, a file
 // that exists but cannot be read throws StoreError (a write must not replace
 // a file it could not read); without it, such a file reads as empty.
+// A settings file is a few lines; one larger than this is not one.
+constexpr std::size_t kMaxSettingsBytes = 1u << 20;
+
 std::string LoadBytes(const std::filesystem::path& path, bool mustRead) {
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    if (ec && mustRead) throw StoreError(path, ec.message());
-    return {};
-  }
-  if (mustRead) return ReadWholeFile(path);
+  std::string bytes;
   try {
-    return ReadWholeFile(path);
+    ReadFileIfExists(path, bytes, kMaxSettingsBytes);
   } catch (const StoreError&) {
-    return {};
+    if (mustRead) throw;
+    bytes.clear();
   }
+  return bytes;
 }
 
 void ConfigureIni(CSimpleIniA& ini) {

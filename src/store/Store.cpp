@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <system_error>
@@ -13,12 +14,21 @@
 #include "store/Record.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <process.h>
+#include <sys/stat.h>
 #define FURLONG_GETPID _getpid
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #define FURLONG_GETPID getpid
@@ -103,10 +113,10 @@ std::string_view LineOf(std::string_view record) {
 }
 
 std::vector<std::string> LoadLines(const fs::path& path, bool& existed) {
-  std::error_code ec;
-  existed = fs::exists(path, ec);
+  std::string content;
+  existed = ReadFileIfExists(path, content);
   if (!existed) return {};
-  return SplitStoreLines(ReadWholeFile(path));
+  return SplitStoreLines(content);
 }
 
 }  // namespace
@@ -143,6 +153,7 @@ Store::Store(fs::path root, bool createFolders) : root_(std::move(root)) {
 }
 
 fs::path Store::Folder(std::string_view name, bool create) const {
+  std::lock_guard lock(foldersMutex_);
   for (auto& [known, path] : folders_)
     if (known == name) return path;
   std::error_code ec;
@@ -279,6 +290,9 @@ std::vector<std::string> Store::MeetingNames() const {
     std::string name = PathNameToSjis(it->path().filename());
     if (!EndsWithIgnoreCase(name, ".jvRA")) continue;
     if (name.size() < 18 + 5) continue;
+    // A folder of that name is no race file (and no meeting).
+    std::error_code typeEc;
+    if (it->is_directory(typeEc)) continue;
     names.push_back(name);
   }
   std::sort(names.begin(), names.end());
@@ -286,57 +300,304 @@ std::vector<std::string> Store::MeetingNames() const {
   return names;
 }
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
+namespace {
+
+std::atomic<SyncObserver> syncObserver{nullptr};
+
+// Windows refuses to open a folder with "permission denied": the reason is
+// that it is a folder.
+int OpenFailureReason(const fs::path& path, int err) {
+#ifdef _WIN32
+  std::error_code ec;
+  if (err == EACCES && fs::is_directory(path, ec)) return EISDIR;
+#endif
+  (void)path;
+  return err;
+}
+
+void Observe(SyncKind kind, const fs::path& path) {
+  if (SyncObserver o = syncObserver.load()) o(kind, path);
+}
+
+#ifdef _WIN32
+std::string WindowsMessage(DWORD err) { return std::system_category().message(static_cast<int>(err)); }
+#endif
+
+// Writes all bytes to a new file and forces them to the disk; returns 0 or
+// the errno of the failure.
+int WriteAndSync(const fs::path& tmp, std::string_view bytes) {
+#ifdef _WIN32
+  int fd = _wopen(tmp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+#endif
+  if (fd < 0) return errno ? errno : EIO;
+  int err = 0;
+  std::size_t done = 0;
+  while (done < bytes.size() && err == 0) {
+#ifdef _WIN32
+    std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 30);
+    int n = _write(fd, bytes.data() + done, static_cast<unsigned>(chunk));
+#else
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+#endif
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      err = errno ? errno : EIO;
+    } else if (n == 0) {
+      err = ENOSPC;
+    } else {
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  if (err == 0) {
+    // The data first, so that the rename never names an empty file after a
+    // power loss. (_commit is FlushFileBuffers.)
+#ifdef _WIN32
+    if (_commit(fd) != 0) err = errno ? errno : EIO;
+#else
+    while (::fsync(fd) != 0) {
+      if (errno == EINTR) continue;
+      err = errno ? errno : EIO;
+      break;
+    }
+#endif
+    if (err == 0) Observe(SyncKind::File, tmp);
+  }
+#ifdef _WIN32
+  if (_close(fd) != 0 && err == 0) err = errno ? errno : EIO;
+#else
+  if (::close(fd) != 0 && err == 0 && errno != EINTR) err = errno ? errno : EIO;
+#endif
+  return err;
+}
+
+fs::path ParentOrDot(const fs::path& path) {
+  fs::path parent = path.parent_path();
+  return parent.empty() ? fs::path(".") : parent;
+}
+
+}  // namespace
+
+void SetSyncObserver(SyncObserver observer) { syncObserver.store(observer); }
+
+void SyncFolder(const fs::path& folder) {
+#ifdef _WIN32
+  // Renames are made with MOVEFILE_WRITE_THROUGH: nothing is left to force.
+  Observe(SyncKind::Folder, folder);
+#else
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw StoreError(folder, SystemMessage(errno));
+  int err = 0;
+  while (::fsync(fd) != 0) {
+    if (errno == EINTR) continue;
+    // Some file systems cannot sync a folder; they have nothing to force.
+    if (errno != EINVAL && errno != ENOTSUP) err = errno;
+    break;
+  }
+  ::close(fd);
+  if (err) throw StoreError(folder, SystemMessage(err));
+  Observe(SyncKind::Folder, folder);
+#endif
+}
+
+void WriteFileAtomically(const fs::path& path, std::string_view bytes, bool syncFolder) {
   // A name no other writer (thread or process) picks at the same time.
   static std::atomic<unsigned long> counter{0};
   thread_local std::mt19937_64 rng{std::random_device{}()};
   fs::path tmp = path;
   tmp += ".tmp" + std::to_string(FURLONG_GETPID()) + "-" + std::to_string(counter.fetch_add(1)) + "-" +
          std::to_string(rng() % 1000000);
-#ifdef _WIN32
-  std::FILE* f = _wfopen(tmp.c_str(), L"wb");
-#else
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-#endif
-  if (!f) throw StoreError(path, SystemMessage(errno));
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  int err = ok ? 0 : errno;
-  if (std::fflush(f) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (std::fclose(f) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  std::error_code ec;
-  if (!ok) {
-    fs::remove(tmp, ec);
-    throw StoreError(path, SystemMessage(err ? err : EIO));
-  }
-  fs::rename(tmp, path, ec);
-  if (ec) {
+  if (int err = WriteAndSync(tmp, bytes)) {
     std::error_code ignore;
     fs::remove(tmp, ignore);
-    throw StoreError(path, ec.message());
+    throw StoreError(path, SystemMessage(err));
+  }
+#ifdef _WIN32
+  if (!MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD err = GetLastError();
+    std::error_code ignore;
+    fs::remove(tmp, ignore);
+    throw StoreError(path, WindowsMessage(err));
+  }
+#else
+  if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    int err = errno;
+    std::error_code ignore;
+    fs::remove(tmp, ignore);
+    throw StoreError(path, SystemMessage(err));
+  }
+#endif
+  if (syncFolder) {
+    SyncFolder(ParentOrDot(path));
   }
 }
 
-std::string ReadWholeFile(const fs::path& path) {
+std::string FileTooLargeReason(std::size_t maxBytes) {
+  return "file too large (more than " + std::to_string(maxBytes) + " bytes)";
+}
+
+bool ReadFileIfExists(const fs::path& path, std::string& out, std::size_t maxBytes) {
+  out.clear();
 #ifdef _WIN32
-  std::FILE* f = _wfopen(path.c_str(), L"rb");
+  int fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
 #else
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
 #endif
-  if (!f) throw StoreError(path, SystemMessage(errno));
-  std::string content;
+  if (fd < 0) {
+    int err = errno;
+    if (err == ENOENT || err == ENOTDIR) return false;
+    throw StoreError(path, SystemMessage(OpenFailureReason(path, err)));
+  }
+  auto fail = [&](int err) {
+#ifdef _WIN32
+    _close(fd);
+#else
+    ::close(fd);
+#endif
+    throw StoreError(path, SystemMessage(err));
+  };
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_fstat64(fd, &st) != 0) fail(errno);
+  if ((st.st_mode & _S_IFMT) == _S_IFDIR) fail(EISDIR);
+#else
+  struct stat st;
+  if (::fstat(fd, &st) != 0) fail(errno);
+  if (S_ISDIR(st.st_mode)) fail(EISDIR);
+#endif
+  auto tooLarge = [&] {
+#ifdef _WIN32
+    _close(fd);
+#else
+    ::close(fd);
+#endif
+    throw StoreError(path, FileTooLargeReason(maxBytes));
+  };
+  if (st.st_size > 0 && static_cast<unsigned long long>(st.st_size) > maxBytes) tooLarge();
   char buf[65536];
-  std::size_t got;
-  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, got);
-  bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) throw StoreError(path, SystemMessage(EIO));
+  for (;;) {
+#ifdef _WIN32
+    int got = _read(fd, buf, sizeof buf);
+#else
+    ssize_t got = ::read(fd, buf, sizeof buf);
+#endif
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      fail(errno ? errno : EIO);
+    }
+    if (got == 0) break;
+    // A file that grows while it is read is held to the same limit.
+    if (out.size() + static_cast<std::size_t>(got) > maxBytes) tooLarge();
+    out.append(buf, static_cast<std::size_t>(got));
+  }
+#ifdef _WIN32
+  _close(fd);
+#else
+  ::close(fd);
+#endif
+  return true;
+}
+
+std::string ReadWholeFile(const fs::path& path, std::size_t maxBytes) {
+  std::string content;
+  if (!ReadFileIfExists(path, content, maxBytes)) throw StoreError(path, SystemMessage(ENOENT));
   return content;
+}
+
+bool IsStoreTempName(std::string_view name) {
+  std::size_t at = name.rfind(".tmp");
+  if (at == std::string_view::npos || at == 0) return false;
+  std::string_view rest = name.substr(at + 4);
+  int groups = 0;
+  std::size_t digits = 0;
+  for (char c : rest) {
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '-' && digits > 0 && groups < 2) {
+      ++groups;
+      digits = 0;
+    } else {
+      return false;
+    }
+  }
+  return groups == 2 && digits > 0;
+}
+
+namespace {
+
+// The process id in one of our temporary names (IsStoreTempName holds).
+long long TempNamePid(std::string_view name) {
+  std::string_view rest = name.substr(name.rfind(".tmp") + 4);
+  long long pid = 0;
+  for (char c : rest) {
+    if (c == '-') break;
+    pid = pid * 10 + (c - '0');
+    if (pid > 0x7FFFFFFF) return -1;
+  }
+  return pid;
+}
+
+bool ProcessRunning(long long pid) {
+  if (pid <= 0) return true;  // cannot tell: keep the file
+#ifdef _WIN32
+  HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (!h) return GetLastError() != ERROR_INVALID_PARAMETER;
+  DWORD code = 0;
+  BOOL ok = GetExitCodeProcess(h, &code);
+  CloseHandle(h);
+  return !ok || code == STILL_ACTIVE;
+#else
+  if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
+#ifdef __linux__
+  // A killed process that nobody has reaped yet still answers, as a zombie.
+  std::FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+  if (f) {
+    char line[512];
+    std::size_t n = std::fread(line, 1, sizeof line - 1, f);
+    std::fclose(f);
+    line[n] = '\0';
+    const char* close = std::strrchr(line, ')');
+    if (close && close[1] == ' ' && close[2] == 'Z') return false;
+  }
+#endif
+  return true;
+#endif
+}
+
+int RemoveStaleIn(const fs::path& folder) {
+  int removed = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = PathUtf8(it->path().filename());
+    if (!IsStoreTempName(name)) continue;
+    std::error_code typeEc;
+    if (!it->is_regular_file(typeEc) || it->is_symlink(typeEc)) continue;
+    if (ProcessRunning(TempNamePid(name))) continue;
+    std::error_code removeEc;
+    if (fs::remove(it->path(), removeEc)) ++removed;
+  }
+  return removed;
+}
+
+}  // namespace
+
+int RemoveStaleTempFiles(const Store& store) {
+  int removed = RemoveStaleIn(store.root());
+  for (auto name : {store_names::kData, store_names::kHpUpload}) {
+    std::error_code ec;
+    fs::path folder = store.Folder(name);
+    if (fs::is_directory(folder, ec)) removed += RemoveStaleIn(folder);
+  }
+  for (auto name : {store_names::kSei, store_names::kSeir, store_names::kUm2}) {
+    std::error_code ec;
+    fs::path folder = store.Folder(name);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      std::error_code typeEc;
+      if (it->is_directory(typeEc) && !it->is_symlink(typeEc)) removed += RemoveStaleIn(it->path());
+    }
+  }
+  return removed;
 }
 
 namespace {
@@ -354,7 +615,13 @@ long long ReadAt(int fd, char* out, std::size_t n, std::size_t offset) {
   }
   return static_cast<long long>(done);
 }
-long long FileSize(int fd) { return _filelengthi64(fd); }
+// The size, or -2 for a folder.
+long long FileSize(int fd) {
+  struct _stat64 st;
+  if (_fstat64(fd, &st) != 0) return -1;
+  if ((st.st_mode & _S_IFMT) == _S_IFDIR) return -2;
+  return static_cast<long long>(st.st_size);
+}
 void CloseFd(int fd) { _close(fd); }
 #else
 int OpenForReading(const fs::path& p) { return ::open(p.c_str(), O_RDONLY | O_CLOEXEC); }
@@ -371,9 +638,11 @@ long long ReadAt(int fd, char* out, std::size_t n, std::size_t offset) {
   }
   return static_cast<long long>(done);
 }
+// The size, or -2 for a folder.
 long long FileSize(int fd) {
   struct stat st;
   if (::fstat(fd, &st) != 0) return -1;
+  if (S_ISDIR(st.st_mode)) return -2;
   return static_cast<long long>(st.st_size);
 }
 void CloseFd(int fd) { ::close(fd); }
@@ -387,13 +656,13 @@ bool RecordFile::Open(const fs::path& path, std::size_t recordLength) {
   if (fd_ < 0) {
     int err = errno;
     if (err == ENOENT || err == ENOTDIR) return false;
-    throw StoreError(path, SystemMessage(err));
+    throw StoreError(path, SystemMessage(OpenFailureReason(path, err)));
   }
   path_ = path;
   recordLength_ = recordLength;
   long long size = FileSize(fd_);
   if (size < 0) {
-    int err = errno;
+    int err = size == -2 ? EISDIR : errno;
     Close();
     throw StoreError(path, SystemMessage(err));
   }
@@ -411,6 +680,8 @@ bool RecordFile::Read(std::size_t n, char* out) {
 }
 
 void RecordFile::ReadAll(std::string& out) {
+  if (count_ * recordLength_ > kMaxStoreFileBytes)
+    throw StoreError(path_, FileTooLargeReason());
   out.resize(count_ * recordLength_);
   if (fd_ < 0 || out.empty()) return;
   if (ReadAt(fd_, out.data(), out.size(), 0) != static_cast<long long>(out.size()))
@@ -446,9 +717,7 @@ int SmallFileReader::FolderHandle(const fs::path& folder) {
 bool SmallFileReader::Read(const fs::path& path, std::string& buffer, std::size_t& length) {
   length = 0;
 #ifdef _WIN32
-  std::error_code ec;
-  if (!fs::exists(path, ec)) return false;
-  buffer = ReadWholeFile(path);
+  if (!ReadFileIfExists(path, buffer)) return false;
   length = buffer.size();
   return true;
 #else
@@ -476,6 +745,10 @@ bool SmallFileReader::Read(const fs::path& path, std::string& buffer, std::size_
     done += static_cast<std::size_t>(got);
     // A regular file returns less than asked for only at its end.
     if (got == 0 || done < buffer.size()) break;
+    if (buffer.size() >= kMaxStoreFileBytes) {
+      ::close(fd);
+      throw StoreError(path, FileTooLargeReason());
+    }
     buffer.resize(buffer.size() * 2);
   }
   ::close(fd);

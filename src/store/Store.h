@@ -5,6 +5,7 @@
 // or the new one, never a torn one.
 #include <cstddef>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -96,15 +97,48 @@ class Store {
 
  private:
   std::filesystem::path root_;
+  // Folders resolved so far; the day loading's threads share them.
+  mutable std::mutex foldersMutex_;
   mutable std::vector<std::pair<std::string, std::filesystem::path>> folders_;
 };
 
-// Writes the bytes to a temporary file beside the path and renames it over
-// the path. On failure the old file is untouched and StoreError is thrown.
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// Writes the bytes to a temporary file beside the path, forces them to the
+// disk and renames the file over the path; then the folder's entry is forced
+// to the disk too (with `syncFolder`; a caller that writes many files into
+// one folder may sync the folder once with SyncFolder). So after a crash or a
+// power loss the path holds the old bytes or the new ones. On failure the old
+// file is untouched and StoreError is thrown.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, bool syncFolder = true);
+// Forces a folder's entries (renames into it) to the disk. Throws StoreError.
+void SyncFolder(const std::filesystem::path& folder);
 
-// Reads a whole file. Throws StoreError when it exists but cannot be read.
-std::string ReadWholeFile(const std::filesystem::path& path);
+// What reached the disk: every sync of a file (before its rename) and of a
+// folder (after it), in order. Only for tests; null turns it off.
+enum class SyncKind { File, Folder };
+using SyncObserver = void (*)(SyncKind kind, const std::filesystem::path& path);
+void SetSyncObserver(SyncObserver observer);
+
+// Whether a file name is one of our temporary files ("<name>.tmp<pid>-<n>-<n>").
+bool IsStoreTempName(std::string_view fileName);
+// Removes the temporary files that a killed writer left in the store's own
+// folders (Data, HPupload and the year folders below SEI, SEIR and UM2):
+// only names of our pattern, only regular files, only when the process that
+// made it is gone. Returns the number removed; failures are ignored.
+int RemoveStaleTempFiles(const Store& store);
+
+// No store file is read whole beyond this size: a corrupt, huge file gives an
+// error instead of exhausting memory.
+inline constexpr std::size_t kMaxStoreFileBytes = 64u << 20;
+// The reason a StoreError gives for a file beyond its cap.
+std::string FileTooLargeReason(std::size_t maxBytes = kMaxStoreFileBytes);
+
+// Reads a whole file. Throws StoreError when it is missing, is a folder, is
+// larger than maxBytes or cannot be read; the message gives the real reason.
+std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes = kMaxStoreFileBytes);
+// As ReadWholeFile, but returns false when the file does not exist. Any other
+// failure (also of the existence check itself) throws, so that a writer never
+// takes an unreadable file for a missing one and replaces it.
+bool ReadFileIfExists(const std::filesystem::path& path, std::string& out, std::size_t maxBytes = kMaxStoreFileBytes);
 
 // A store file opened as a sequence of fixed-size records, read by position.
 class RecordFile {

@@ -109,6 +109,10 @@ void RangeChart::Build() {
     lower->append(from, bar.horse + kHalfBar);
     lower->append(to, bar.horse + kHalfBar);
     auto* area = new QAreaSeries(upper, lower);
+    // The area does not own its boundaries: they go with it when the chart
+    // removes it.
+    upper->setParent(area);
+    lower->setParent(area);
     area->setName(FromSjis(RunnerRowLabel(bar.horse)));
     area->setBrush(colour_);
     area->setPen(QPen(edge, 1));

@@ -2,7 +2,10 @@
 // the show/hide rule of the chart panels.
 #include <gtest/gtest.h>
 
+#include <QAreaSeries>
 #include <QChart>
+#include <QLineSeries>
+#include <QPointer>
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
@@ -128,6 +131,17 @@ TEST(GraphViews, ChartsOfADemoRaceShowAndFollowTheirFilters) {
   for (QAbstractSeries* s : index.Chart(0)->Chart()->series()) areas += s->type() == QAbstractSeries::SeriesTypeArea;
   EXPECT_EQ(areas, static_cast<int>(index.Chart(0)->Bars().size()));
   EXPECT_EQ(index.Chart(0)->Chart()->title(), "能力指数グラフ");
+  // A bar's two boundary lines go with it when the chart is drawn anew.
+  std::vector<QPointer<QObject>> boundaries;
+  for (QAbstractSeries* s : index.Chart(0)->Chart()->series())
+    if (auto* area = qobject_cast<QAreaSeries*>(s)) {
+      boundaries.emplace_back(area->upperSeries());
+      boundaries.emplace_back(area->lowerSeries());
+    }
+  index.Chart(0)->SetBars(index.Chart(0)->Bars(), index.Chart(0)->BarColour(), 18);
+  index.Chart(0)->EnsureBuilt();
+  ASSERT_FALSE(boundaries.empty());
+  for (const auto& b : boundaries) EXPECT_TRUE(b.isNull());
 
   index.Filter()->Button(1)->click();  // 芝
   EXPECT_TRUE(test::SameRgb(index.Chart(0)->BarColour(), kGreen));
