@@ -5,6 +5,7 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -13,19 +14,19 @@ namespace {
 // The data kind number: column 3 read as a number, so "1" to "9" give 1 to 9
 // and "0", letters and spaces give 0.
 int DataKindNumber(std::string_view rec) {
-  std::string_view c = Field(rec, 3, 3);
+  std::string_view c = head::DataKind(rec);
   return c.size() == 1 && c[0] >= '0' && c[0] <= '9' ? c[0] - '0' : 0;
 }
 
 // Data kinds of final results: "7", "A" and "B".
 bool IsResultsKind(std::string_view rec) {
-  std::string_view c = Field(rec, 3, 3);
+  std::string_view c = head::DataKind(rec);
   return c == "7" || c == "A" || c == "B";
 }
 
-int RaceNumber(std::string_view rec) { return FieldNumber(rec, 26, 27); }
-int HorseNumber(std::string_view se) { return FieldNumber(se, 29, 30); }
-int RaceDateNumber(std::string_view rec) { return FieldNumber(rec, 12, 19); }
+int RaceNumber(std::string_view rec) { return FieldNumber(rec, head::kRaceNumber); }
+int HorseNumber(std::string_view se) { return FieldNumber(se, se::kHorseNumber); }
+int RaceDateNumber(std::string_view rec) { return FieldNumber(rec, head::kDate); }
 
 // A field shown in a list line: control bytes would break the line.
 std::string Shown(std::string_view field) {
@@ -40,11 +41,11 @@ const std::string& NotFiled() { return SJ("未作成:"); }
 
 // "作成済み:" + race number + "R/" + file name.
 std::string RaceLine(std::string_view rec, std::string_view fileName) {
-  return Filed() + std::string(Field(rec, 26, 27)) + "R/" + std::string(fileName);
+  return Filed() + std::string(head::RaceNumber(rec)) + "R/" + std::string(fileName);
 }
 
 // The meeting files take their name from the date and racecourse columns.
-bool MeetingFieldsSafe(std::string_view rec) { return Field(rec, 12, 21).size() == 10 && IsPathSafe(Field(rec, 12, 21)); }
+bool MeetingFieldsSafe(std::string_view rec) { return head::DateCourse(rec).size() == 10 && IsPathSafe(head::DateCourse(rec)); }
 
 std::string UnsafeLine(const std::string& fileKind, std::string_view field) {
   return NotFiled() + fileKind + SJ("/ファイル名に使えない文字があります(") + Shown(field) + ")";
@@ -100,7 +101,7 @@ bool RecordFiler::WellFormed(std::string_view rec, std::string_view type, const 
 
 void RecordFiler::FileRaceFile(std::string_view rec, const std::string& zeroed, const LineSink& listLine) {
   if (!MeetingFieldsSafe(rec)) {
-    listLine(UnsafeLine(SJ("レースファイル"), Field(rec, 12, 21)));
+    listLine(UnsafeLine(SJ("レースファイル"), head::DateCourse(rec)));
     return;
   }
   const MeetingFile& file = MeetingFileOf(rec, ".jvRA");
@@ -112,24 +113,24 @@ void RecordFiler::FileRaceFile(std::string_view rec, const std::string& zeroed, 
 void RecordFiler::FileRunnerFile(std::string_view rec, const LineSink& listLine) {
   int race = RaceNumber(rec), horse = HorseNumber(rec);
   if (race > 12 || horse < 1 || horse > 18) {
-    listLine(NotFiled() + std::string(Field(rec, 26, 27)) + "R/" + Shown(Field(rec, 29, 30)) +
+    listLine(NotFiled() + std::string(head::RaceNumber(rec)) + "R/" + Shown(se::HorseNumber(rec)) +
              SJ("番/出走馬ファイルに該当する枠がありません"));
     return;
   }
   if (!MeetingFieldsSafe(rec)) {
-    listLine(UnsafeLine(SJ("出走馬ファイル"), Field(rec, 12, 21)));
+    listLine(UnsafeLine(SJ("出走馬ファイル"), head::DateCourse(rec)));
     return;
   }
   const MeetingFile& file = MeetingFileOf(rec, ".jvSEr");
   writer_.PutRunnerSlot(file.path, rec, race, horse);
   ++filings_;
-  Claim(file.path, Filed() + std::string(Field(rec, 26, 27)) + "R/" + std::string(Field(rec, 29, 30)) + SJ("番/") +
+  Claim(file.path, Filed() + std::string(head::RaceNumber(rec)) + "R/" + std::string(se::HorseNumber(rec)) + SJ("番/") +
            file.name);
 }
 
 void RecordFiler::FilePayoutFile(std::string_view rec, const std::string& zeroed, const LineSink& listLine) {
   if (!MeetingFieldsSafe(rec)) {
-    listLine(UnsafeLine(SJ("払戻ファイル"), Field(rec, 12, 21)));
+    listLine(UnsafeLine(SJ("払戻ファイル"), head::DateCourse(rec)));
     return;
   }
   const MeetingFile& file = MeetingFileOf(rec, ".jvHR");
@@ -179,14 +180,14 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& sink) {
     try {
       path = store_.ResultsRaceFile(rec);
     } catch (const RefusedRecord&) {
-      listLine(UnsafeLine(SJ("成績レースファイル"), Field(rec, 12, 21)));
+      listLine(UnsafeLine(SJ("成績レースファイル"), head::DateCourse(rec)));
       path.clear();
     }
     if (!path.empty()) {
-      EnsureYearFolder(store_names::kSeir, Field(rec, 12, 15));
+      EnsureYearFolder(store_names::kSeir, head::Year(rec));
       writer_.MergeByRaceKey(path, zero(), false);
       ++filings_;
-      Claim(path, RaceLine(rec, std::string(Field(rec, 12, 21)) + ".jvSERA"));
+      Claim(path, RaceLine(rec, std::string(head::DateCourse(rec)) + ".jvSERA"));
     }
   }
 
@@ -203,9 +204,9 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& sink) {
       EnsureYearFolder(store_names::kSei, id.substr(0, 4));
       writer_.MergeByRaceKey(path, zero(), false);
       ++filings_;
-      Claim(path, Filed() + std::string(Field(rec, 12, 15)) + SJ("年") + std::string(Field(rec, 16, 17)) + SJ("月") +
-               std::string(Field(rec, 18, 19)) + SJ("日") + std::string(CourseName(Field(rec, 20, 21))) +
-               std::string(Field(rec, 26, 27)) + "R/" + std::string(id) + ".jvSEI");
+      Claim(path, Filed() + std::string(head::Year(rec)) + SJ("年") + std::string(head::Month(rec)) + SJ("月") +
+               std::string(head::Day(rec)) + SJ("日") + std::string(CourseName(head::Course(rec))) +
+               std::string(head::RaceNumber(rec)) + "R/" + std::string(id) + ".jvSEI");
     }
   }
 

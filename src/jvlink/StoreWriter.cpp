@@ -8,6 +8,7 @@
 
 #include "store/SortedTextList.h"
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -62,10 +63,10 @@ BatchedStoreWriter::Pending& BatchedStoreWriter::Touch(const fs::path& path, boo
 void BatchedStoreWriter::MergeByRaceKey(const fs::path& path, std::string_view record, bool dropBlankFirstLine) {
   std::string_view line = LineOf(record);
   std::vector<std::string>& lines = Touch(path, true).lines;
-  std::string_view key = Field(line, 12, 27);
+  std::string_view key = head::Key(line);
   bool replaced = false;
   for (auto& l : lines) {
-    if (Field(l, 12, 27) == key) {
+    if (head::Key(l) == key) {
       l.assign(line);
       replaced = true;
       break;

@@ -13,6 +13,7 @@
 #include "store/HorseMasterConversion.h"
 #include "store/Encoding.h"
 #include "store/TextFormat.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -28,9 +29,9 @@ void Warn(const DayLoadCallbacks& cb, const std::string& message) {
 std::string RaceMatchKey(std::string_view rec) {
   std::string key;
   key.reserve(12);
-  key += Field(rec, 12, 19);
-  key += Field(rec, 20, 21);
-  key += Field(rec, 26, 27);
+  key += head::Date(rec);
+  key += head::Course(rec);
+  key += head::RaceNumber(rec);
   return key;
 }
 
@@ -47,34 +48,32 @@ void FillPair(PayoutEntry& e, int a, int b) {
 
 void FillPayouts(std::string_view hr, RacePayouts& p) {
   p = RacePayouts{};
+  const auto number = [](std::string_view text) { return static_cast<int>(ReadNumber(text)); };
+  // The pair text splits into halves: one digit each for brackets, two for horses.
+  const auto fillPair = [&](PayoutEntry& out, const hr::Table& table, std::size_t e) {
+    const hr::Entry in = hr::EntryOf(hr, table, e);
+    const std::size_t half = table.pair.size() / 2;
+    const std::string_view first = in.pair.substr(0, half);
+    const std::string_view second = in.pair.size() > half ? in.pair.substr(half, half) : std::string_view{};
+    FillPair(out, number(first), number(second));
+    out.amount = number(in.amount);
+    out.popularity = number(in.popularity);
+  };
   for (std::size_t e = 0; e < p.win.size(); ++e) {
-    std::size_t c = 103 + 13 * e;
-    p.win[e].horse = FieldNumber(hr, c, c + 1);
-    p.win[e].amount = FieldNumber(hr, c + 2, c + 10);
-    p.win[e].popularity = FieldNumber(hr, c + 11, c + 12);
+    const hr::Entry in = hr::Win(hr, e);
+    p.win[e].horse = number(in.pair);
+    p.win[e].amount = number(in.amount);
+    p.win[e].popularity = number(in.popularity);
   }
   for (std::size_t e = 0; e < p.place.size(); ++e) {
-    std::size_t c = 142 + 13 * e;
-    p.place[e].horse = FieldNumber(hr, c, c + 1);
-    p.place[e].amount = FieldNumber(hr, c + 2, c + 10);
-    p.place[e].popularity = FieldNumber(hr, c + 11, c + 12);
+    const hr::Entry in = hr::Place(hr, e);
+    p.place[e].horse = number(in.pair);
+    p.place[e].amount = number(in.amount);
+    p.place[e].popularity = number(in.popularity);
   }
-  for (std::size_t e = 0; e < p.bracketQuinella.size(); ++e) {
-    std::size_t c = 207 + 13 * e;
-    FillPair(p.bracketQuinella[e], FieldNumber(hr, c, c), FieldNumber(hr, c + 1, c + 1));
-    p.bracketQuinella[e].amount = FieldNumber(hr, c + 2, c + 10);
-    p.bracketQuinella[e].popularity = FieldNumber(hr, c + 11, c + 12);
-  }
-  auto pairs = [&](auto& entries, std::size_t base) {
-    for (std::size_t e = 0; e < entries.size(); ++e) {
-      std::size_t c = base + 16 * e;
-      FillPair(entries[e], FieldNumber(hr, c, c + 1), FieldNumber(hr, c + 2, c + 3));
-      entries[e].amount = FieldNumber(hr, c + 4, c + 12);
-      entries[e].popularity = FieldNumber(hr, c + 13, c + 15);
-    }
-  };
-  pairs(p.quinella, 246);
-  pairs(p.wide, 294);
+  for (std::size_t e = 0; e < p.bracketQuinella.size(); ++e) fillPair(p.bracketQuinella[e], hr::kBracketQuinella, e);
+  for (std::size_t e = 0; e < p.quinella.size(); ++e) fillPair(p.quinella[e], hr::kQuinella, e);
+  for (std::size_t e = 0; e < p.wide.size(); ++e) fillPair(p.wide[e], hr::kWide, e);
 }
 
 // Results race files hold the past races of many runners; each is read once
@@ -110,7 +109,7 @@ template <typename WarnFn>
 void LoadHorseFiles(const Store& store, DayTables& day, int i, int h, SmallFileReader& reader, std::string& masterBuf,
                     std::string& historyBuf, WarnFn&& warn) {
   const SeRecord& runner = day.RunnerRecords[i][h];
-  const std::int64_t d = ReadNumber(Field(runner, 12, 19));
+  const std::int64_t d = ReadNumber(head::Date(runner));
   const std::string_view horseId = SeHorseId(runner);
   if (IsBlank(horseId)) return;
   if (!IsPathSafe(horseId) || horseId.size() != 10) {
@@ -139,7 +138,7 @@ void LoadHorseFiles(const Store& store, DayTables& day, int i, int h, SmallFileR
         foreign = true;
         continue;
       }
-      const std::int64_t p = ReadNumber(Field(rec, 12, 19));
+      const std::int64_t p = ReadNumber(head::Date(rec));
       if (p < d && d > 0 && p > 0) day.PastRunRecords[i][h][k++].Assign(rec);
     }
     if (foreign) warn("horse history of " + SjisToUtf8(horseId) + " holds runs of other horses; they are skipped");
@@ -150,22 +149,22 @@ void LoadHorseFiles(const Store& store, DayTables& day, int i, int h, SmallFileR
 
 ResultTexts MakeResultTexts(std::string_view se) {
   ResultTexts t;
-  std::string_view finish = TrimSpaces(Field(se, 335, 336));
+  std::string_view finish = TrimSpaces(se::FinishingPosition(se));
   if (finish.empty()) t.finish = "  ";
   else if (finish == "00") t.finish = SJ("―");
   else t.finish = FormatInt(ReadNumber(finish), 2);
 
-  std::string_view pop = TrimSpaces(Field(se, 364, 365));
+  std::string_view pop = TrimSpaces(se::WinPopularity(se));
   if (pop.empty()) t.popularity = "  ";
   else if (pop == "00") t.popularity = "--";
   else t.popularity = FormatInt(ReadNumber(pop), 2);
 
-  std::string_view odds = TrimSpaces(Field(se, 360, 363));
+  std::string_view odds = TrimSpaces(se::WinOdds(se));
   if (odds.empty()) t.odds = "     ";
   else if (odds == "0000") t.odds = "-----";
-  else t.odds = FormatFixed(static_cast<double>(ReadNumber(Field(se, 360, 363))) / 10.0, 5, 1);
+  else t.odds = FormatFixed(static_cast<double>(ReadNumber(se::WinOdds(se))) / 10.0, 5, 1);
 
-  std::string_view time = Field(se, 339, 342);
+  std::string_view time = se::RaceTime(se);
   std::string_view timeTrim = TrimSpaces(time);
   if (timeTrim.empty()) t.time = "      ";
   else if (timeTrim == "0000") t.time = "------";
@@ -329,9 +328,9 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
           odds.Read(n, buf.data());
           std::string_view rec(buf.data(), buf.size());
           std::string oddsKey;
-          oddsKey += Field(rec, 1, 8);
-          oddsKey += Field(rec, 9, 10);
-          oddsKey += Field(rec, 15, 16);
+          oddsKey += odds::Date(rec);
+          oddsKey += odds::Course(rec);
+          oddsKey += odds::RaceNumber(rec);
           if (oddsKey == key) {
             day.PredictedOddsRecords[j].Assign(rec);
             break;
@@ -346,7 +345,7 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
   ResultsRaceCache cache(reader);
   for (int j = 0; j < kRaceSlots; ++j) {
     step();
-    std::string_view year = Field(day.RaceRecords[j], 12, 15);
+    std::string_view year = ra::Year(day.RaceRecords[j]);
     day.hasRace[j] = !IsBlank(year) && year != "0000";
     if (cb.raceSlot) cb.raceSlot(j);
     for (int h = 0; h < kRunnerSlots; ++h) {
@@ -361,10 +360,10 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
         }
         const std::string* content = cache.Get(path);
         if (!content) continue;
-        std::string_view race = Field(run, 26, 27);
+        std::string_view race = se::RaceNumber(run);
         for (std::size_t off = 0; off + kRaLength <= content->size(); off += kRaLength) {
           std::string_view rec(content->data() + off, kRaLength);
-          if (Field(rec, 26, 27) == race) {
+          if (head::RaceNumber(rec) == race) {
             day.PastRaceRecords[j][h][k].Assign(rec);
             break;
           }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -92,7 +93,7 @@ namespace furlong {
 // Registered runners of a race record (columns 882-883), at most 18: a larger
 // count is treated as 18 everywhere but the header line that shows it.
 inline int RegisteredRunners(std::string_view ra) {
-  int n = FieldNumber(ra, 882, 883);
+  int n = FieldNumber(ra, ra::kRegisteredRunners);
   return n > kRunnerSlots ? kRunnerSlots : n;
 }
 }  // namespace furlong

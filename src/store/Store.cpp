@@ -12,6 +12,7 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -127,13 +128,13 @@ StoreError::StoreError(const fs::path& path, const std::string& what)
 std::string MeetingBaseName(std::string_view rec) {
   std::string name;
   name.reserve(18);
-  name += Field(rec, 12, 15);
+  name += head::Year(rec);
   name += SJ("年");
-  name += Field(rec, 16, 17);
+  name += head::Month(rec);
   name += SJ("月");
-  name += Field(rec, 18, 19);
+  name += head::Day(rec);
   name += SJ("日");
-  name += CourseName(Field(rec, 20, 21));
+  name += CourseName(head::Course(rec));
   return name;
 }
 
@@ -214,7 +215,7 @@ fs::path Store::DayOddsFile(std::string_view m) const {
 }
 
 fs::path Store::ResultsRaceFile(std::string_view rec) const {
-  std::string_view year = Field(rec, 12, 15), date = Field(rec, 12, 19), course = Field(rec, 20, 21);
+  std::string_view year = head::Year(rec), date = head::Date(rec), course = head::Course(rec);
   if (year.size() != 4 || date.size() != 8 || course.size() != 2 || !IsPathSafe(date) || !IsPathSafe(course))
     throw RefusedRecord("race date or racecourse code is not made of ASCII letters and digits");
   return Folder(store_names::kSeir) / std::string(year) / (std::string(date) + std::string(course) + ".jvSERA");
@@ -237,10 +238,10 @@ void Store::MergeByRaceKey(const fs::path& path, std::string_view record, bool d
   std::string_view line = LineOf(record);
   bool existed = false;
   std::vector<std::string> lines = LoadLines(path, existed);
-  std::string_view key = Field(line, 12, 27);
+  std::string_view key = head::Key(line);
   bool replaced = false;
   for (auto& l : lines) {
-    if (Field(l, 12, 27) == key) {
+    if (head::Key(l) == key) {
       l.assign(line);
       replaced = true;
       break;
