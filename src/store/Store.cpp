@@ -438,65 +438,40 @@ std::string FileTooLargeReason(std::size_t maxBytes) {
   return "file too large (more than " + std::to_string(maxBytes) + " bytes)";
 }
 
+namespace {
+// The platform's plain file calls, defined below.
+int OpenForReading(const fs::path& p);
+long long ReadAt(int fd, char* out, std::size_t n, std::size_t offset);
+long long FileSize(int fd);
+void CloseFd(int fd);
+}  // namespace
+
 bool ReadFileIfExists(const fs::path& path, std::string& out, std::size_t maxBytes) {
   out.clear();
-#ifdef _WIN32
-  int fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
-#else
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-#endif
+  const int fd = OpenForReading(path);
   if (fd < 0) {
     int err = errno;
     if (err == ENOENT || err == ENOTDIR) return false;
     throw StoreError(path, SystemMessage(OpenFailureReason(path, err)));
   }
-  auto fail = [&](int err) {
-#ifdef _WIN32
-    _close(fd);
-#else
-    ::close(fd);
-#endif
-    throw StoreError(path, SystemMessage(err));
+  auto fail = [&](const std::string& reason) {
+    CloseFd(fd);
+    throw StoreError(path, reason);
   };
-#ifdef _WIN32
-  struct _stat64 st;
-  if (_fstat64(fd, &st) != 0) fail(errno);
-  if ((st.st_mode & _S_IFMT) == _S_IFDIR) fail(EISDIR);
-#else
-  struct stat st;
-  if (::fstat(fd, &st) != 0) fail(errno);
-  if (S_ISDIR(st.st_mode)) fail(EISDIR);
-#endif
-  auto tooLarge = [&] {
-#ifdef _WIN32
-    _close(fd);
-#else
-    ::close(fd);
-#endif
-    throw StoreError(path, FileTooLargeReason(maxBytes));
-  };
-  if (st.st_size > 0 && static_cast<unsigned long long>(st.st_size) > maxBytes) tooLarge();
+  const long long size = FileSize(fd);
+  if (size == -2) fail(SystemMessage(EISDIR));
+  if (size < 0) fail(SystemMessage(errno ? errno : EIO));
+  if (static_cast<unsigned long long>(size) > maxBytes) fail(FileTooLargeReason(maxBytes));
   char buf[65536];
   for (;;) {
-#ifdef _WIN32
-    int got = _read(fd, buf, sizeof buf);
-#else
-    ssize_t got = ::read(fd, buf, sizeof buf);
-#endif
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      fail(errno ? errno : EIO);
-    }
+    const long long got = ReadAt(fd, buf, sizeof buf, out.size());
+    if (got < 0) fail(SystemMessage(errno ? errno : EIO));
     if (got == 0) break;
     // A file that grows while it is read is held to the same limit.
-    if (out.size() + static_cast<std::size_t>(got) > maxBytes) tooLarge();
+    if (out.size() + static_cast<std::size_t>(got) > maxBytes) fail(FileTooLargeReason(maxBytes));
     out.append(buf, static_cast<std::size_t>(got));
   }
-#ifdef _WIN32
-  _close(fd);
-#else
-  ::close(fd);
-#endif
+  CloseFd(fd);
   return true;
 }
 
