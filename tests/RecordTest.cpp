@@ -19,6 +19,13 @@ TEST(Record, NumberRuleReadsDigitsAfterLeadingSpaces) {
   EXPECT_EQ(ReadNumber(" 1 2"), 1);
 }
 
+TEST(Record, DigitsValueTakesOnlyAllDigitTexts) {
+  EXPECT_EQ(DigitsValue("0042"), 42);
+  EXPECT_EQ(DigitsValue("999999999999999999"), 999999999999999999LL);
+  for (std::string_view bad : {"", " 1", "1 ", "-1", "+1", "1a", "1234567890123456789"})
+    EXPECT_FALSE(DigitsValue(bad)) << bad;
+}
+
 TEST(Record, FieldNeverReadsPastTheRecord) {
   std::string_view rec = "RA7202401012024";
   EXPECT_EQ(Field(rec, 1, 2), "RA");

@@ -44,11 +44,7 @@ int CellInteger(std::string_view text) {
     text.remove_prefix(1);
     if (text.empty()) return 0;
   }
-  int v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return 0;
-    v = v * 10 + (c - '0');
-  }
+  const int v = static_cast<int>(DigitsValue(text).value_or(0));
   return negative ? -v : v;
 }
 

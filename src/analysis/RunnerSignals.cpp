@@ -11,15 +11,7 @@ namespace furlong {
 namespace {
 
 // A field that holds only digits (and is not empty), as a number; -1 otherwise.
-int DigitsValue(std::string_view field) {
-  if (field.empty()) return -1;
-  int v = 0;
-  for (char ch : field) {
-    if (ch < '0' || ch > '9') return -1;
-    v = v * 10 + (ch - '0');
-  }
-  return v;
-}
+int DigitsOrMinusOne(std::string_view field) { return static_cast<int>(DigitsValue(field).value_or(-1)); }
 
 // The days since the last run as a number; -1 when the text is blank.
 int DaysValue(std::string_view days) {
@@ -32,7 +24,7 @@ int DaysValue(std::string_view days) {
 int TenthsBehind(std::string_view se) {
   const std::string_view diff = se::TimeDifference(se);
   if (diff.size() < 4 || diff[0] != '+') return -1;
-  return DigitsValue(diff.substr(1, 3));
+  return DigitsOrMinusOne(diff.substr(1, 3));
 }
 
 bool InDevelopmentRange(double v) { return v > 0 && v <= 1.99; }
@@ -69,7 +61,7 @@ RunnerSignals ComputeSignals(std::string_view se, const std::array<SeRecord, kPa
   s[kSwitchedEarlier] = p >= 4 && InDevelopmentRange(corner3(1)) && corner3(2) >= 7.0;
   const auto upFront = [](std::string_view pos) { return pos == "01" || pos == "02"; };
   // A last-3-furlong time that is not a number never counts as fast.
-  const int last3f = DigitsValue(se::Last3F(last));
+  const int last3f = DigitsOrMinusOne(se::Last3F(last));
   s[kFrontAndFast] = (upFront(se::Corner(last, 3)) || upFront(se::Corner(last, 2))) && last3f > 0 && last3f <= 358;
   std::vector<int> corners;
   for (std::size_t m = 0; m < 4; ++m) {

@@ -8,7 +8,9 @@
 #include <system_error>
 
 #include "store/Encoding.h"
+#include "store/SjisChars.h"
 #include "store/Store.h"
+#include "store/TextLines.h"
 
 #ifdef FURLONG_HAVE_LHASA
 #include <lhasa.h>
@@ -19,8 +21,6 @@ namespace furlong {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The parts of a name between separators ("/", "\" and the 0xFF of LHA
 // folder fields); the second byte of a two-byte character is never one.
@@ -70,17 +70,6 @@ std::string JoinName(std::string_view folder, std::string_view file) {
 }
 
 std::string Shown(std::string_view sjisName) { return "'" + SjisToUtf8(sjisName) + "'"; }
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 #ifdef FURLONG_HAVE_LHASA
 

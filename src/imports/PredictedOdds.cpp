@@ -8,7 +8,9 @@
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
+#include "store/Store.h"
 #include "store/TextFormat.h"
+#include "store/TextLines.h"
 
 namespace furlong {
 
@@ -18,31 +20,10 @@ namespace {
 
 constexpr int kOddsRaces = 12;
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // The regular files of `folder` named `sjisName` regardless of letter case,
 // the exact spelling first.
 std::vector<fs::path> FilesNamed(const fs::path& folder, std::string_view sjisName) {
-  std::vector<fs::path> found;
-  std::error_code ec;
-  const fs::path exact = folder / SjisPath(sjisName);
-  if (fs::is_regular_file(exact, ec)) found.push_back(exact);
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const fs::path& p = it->path();
-    if (p == exact || !EqualsIgnoringAsciiCase(PathNameToSjis(p.filename()), sjisName)) continue;
-    std::error_code fileEc;
-    if (it->is_regular_file(fileEc)) found.push_back(p);
-  }
-  return found;
+  return EntriesNamedIgnoringCase(folder, sjisName, EntryKind::RegularFile);
 }
 
 void DeleteFilesNamed(const fs::path& folder, std::string_view sjisName) {
@@ -51,25 +32,6 @@ void DeleteFilesNamed(const fs::path& folder, std::string_view sjisName) {
     fs::remove(p, ec);
     if (ec) throw StoreError(p, ec.message());
   }
-}
-
-// Lines of a source text at CR LF, LF or CR; a final line break does not
-// start another line.
-std::vector<std::string_view> SourceLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0, i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(text.substr(start, i - start));
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
 }
 
 std::string Blanks(std::size_t n) { return std::string(n, ' '); }
@@ -129,7 +91,7 @@ void ConvertJrdbSource(const Store& store, const fs::path& source, std::string_v
   const bool datable = dateCode.size() == 6 && IsPathSafe(dateCode);
   const std::string yy(dateCode.substr(0, 2)), mm(dateCode.substr(2, 2)), dd(dateCode.substr(4, 2));
   std::size_t n = 0;
-  for (std::string_view line : SourceLines(text)) {
+  for (std::string_view line : SplitLineViews(text)) {
     ++n;
     if (!datable) {
       filing.Skip(n, "the archive name carries no date (yymmdd after its first two characters)");
@@ -163,7 +125,7 @@ void ConvertKolSource(const Store& store, const fs::path& source, bool yearFrom2
                 OddsImportResult& result) {
   const std::string text = ReadWholeFile(source);
   LineFiling filing{store, callbacks, result};
-  const std::vector<std::string_view> lines = SourceLines(text);
+  const std::vector<std::string_view> lines = SplitLineViews(text);
   std::size_t n = 0;
   for (std::string_view line : lines) {
     ++n;
@@ -257,9 +219,8 @@ std::string_view KolCourseName(std::string_view code) {
     return t;
   }();
   static const std::string blanks(6, ' ');
-  if (code.size() != 2 || code[0] < '0' || code[0] > '9' || code[1] < '0' || code[1] > '9') return blanks;
-  const int n = (code[0] - '0') * 10 + (code[1] - '0');
-  return n < 72 ? std::string_view(names[n]) : std::string_view(blanks);
+  const auto n = code.size() == 2 ? DigitsValue(code) : std::nullopt;
+  return n && *n < 72 ? std::string_view(names[*n]) : std::string_view(blanks);
 }
 
 std::string KolWinOdds(std::string_view field) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "store/Record.h"
+
 namespace furlong {
 
 namespace {
@@ -13,17 +15,10 @@ std::chrono::year_month_day Ymd(const LocalDateTime& t) {
                                      std::chrono::day{static_cast<unsigned>(t.day)}};
 }
 
-bool AllDigits(std::string_view s) {
-  for (char c : s)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
+bool AllDigits(std::string_view s) { return DigitsValue(s).has_value(); }
 
-int Digits(std::string_view s) {
-  int v = 0;
-  for (char c : s) v = v * 10 + (c - '0');
-  return v;
-}
+// The value of a text already known to be all digits.
+int Digits(std::string_view s) { return static_cast<int>(ReadNumber(s)); }
 
 std::string Pad(int value, int width) {
   char buf[16];

@@ -1,28 +1,18 @@
 #include "jvlink/StoreWriter.h"
 
 #include <algorithm>
-#include <atomic>
 #include <optional>
-#include <system_error>
 #include <thread>
 
-#include "store/SortedTextList.h"
-#include "store/Record.h"
-#include "store/RecordLayout.h"
+#include "store/FilingRules.h"
+#include "store/ParallelFor.h"
+#include "store/TextLines.h"
 
 namespace furlong {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::size_t kRunnerFileLines = 216;
-constexpr std::size_t kSeLineLength = kSeLength - 2;
-
-std::string_view LineOf(std::string_view record) {
-  if (record.size() < 2) throw RefusedRecord("record too short to file");
-  return record.substr(0, record.size() - 2);
-}
 
 // Fewer files than this are written on the calling thread alone.
 constexpr std::size_t kParallelFlushFiles = 64;
@@ -50,7 +40,7 @@ BatchedStoreWriter::Pending& BatchedStoreWriter::Touch(const fs::path& path, boo
       // Only a file that is really missing starts empty; one that cannot be
       // read throws, so that its lines are never replaced.
       std::string content;
-      if (ReadFileIfExists(path, content)) pending.lines = SplitStoreLines(content);
+      if (ReadFileIfExists(path, content)) pending.lines = SplitLines(content);
     } catch (...) {
       index_.erase(it);
       throw;
@@ -61,42 +51,20 @@ BatchedStoreWriter::Pending& BatchedStoreWriter::Touch(const fs::path& path, boo
 }
 
 void BatchedStoreWriter::MergeByRaceKey(const fs::path& path, std::string_view record, bool dropBlankFirstLine) {
-  std::string_view line = LineOf(record);
-  std::vector<std::string>& lines = Touch(path, true).lines;
-  std::string_view key = head::Key(line);
-  bool replaced = false;
-  for (auto& l : lines) {
-    if (head::Key(l) == key) {
-      l.assign(line);
-      replaced = true;
-      break;
-    }
-  }
-  if (!replaced) lines.emplace_back(line);
-  std::stable_sort(lines.begin(), lines.end(), CaseInsensitiveLess{});
-  if (dropBlankFirstLine && !lines.empty() && IsBlank(lines.front())) lines.erase(lines.begin());
+  const std::string_view line = RecordLine(record);
+  MergeLineByRaceKey(Touch(path, true).lines, line, dropBlankFirstLine);
 }
 
 void BatchedStoreWriter::PutRunnerSlot(const fs::path& path, std::string_view record, int race, int horse) {
-  if (race < 1 || race > 12 || horse < 1 || horse > 18)
-    throw RefusedRecord("race number " + std::to_string(race) + " / horse number " + std::to_string(horse) +
-                        " has no slot in the runner file");
-  std::string_view line = LineOf(record);
-  std::vector<std::string>& lines = Touch(path, true).lines;
-  while (lines.size() < kRunnerFileLines) lines.emplace_back(kSeLineLength, ' ');
-  lines[static_cast<std::size_t>((race - 1) * 18 + (horse - 1))].assign(line);
+  const std::size_t slot = RunnerSlot(race, horse);
+  const std::string_view line = RecordLine(record);
+  PutRunnerLine(Touch(path, true).lines, line, slot);
 }
 
 void BatchedStoreWriter::ReplaceWholeFile(const fs::path& path, std::string_view record) {
-  std::string_view line = LineOf(record);
-  std::error_code ec;
-  fs::path parent = path.parent_path();
-  if (!fs::is_directory(parent, ec)) {
-    fs::create_directory(parent, ec);
-    if (ec) throw StoreError(parent, ec.message());
-  }
-  std::vector<std::string>& lines = Touch(path, false).lines;
-  lines.assign(1, std::string(line));
+  const std::string_view line = RecordLine(record);
+  CreateParentFolder(path);
+  Touch(path, false).lines.assign(1, std::string(line));
 }
 
 void BatchedStoreWriter::List(const fs::path& claimed, const std::string& line, const ListSink& sink) {
@@ -113,49 +81,22 @@ void BatchedStoreWriter::Flush() {
   // threads at once. After the first failure (in first-touch order) no later
   // file is started; each file's folder is synced once, after its renames.
   const std::size_t count = order_.size();
-  unsigned workers = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
-  if (count < kParallelFlushFiles) workers = 1;
-  std::atomic<std::size_t> failedAt{count};
-  std::vector<std::optional<StoreError>> failures(workers);
-  std::vector<std::size_t> workerFailedAt(workers, count);
+  const unsigned workers = count < kParallelFlushFiles ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
   std::vector<char> written(count, 0);
-  auto work = [&](unsigned w) {
-    for (std::size_t i = w; i < count; i += workers) {
-      if (i > failedAt.load()) break;
-      try {
-        WriteFileAtomically(order_[i].path, JoinStoreLines(order_[i].lines), false);
-        written[i] = 1;
-        continue;
-      } catch (const StoreError& e) {
-        failures[w] = e;
-      } catch (const std::exception& e) {
-        failures[w] = StoreError(order_[i].path, e.what());
-      }
-      workerFailedAt[w] = i;
-      std::size_t seen = failedAt.load();
-      while (i < seen && !failedAt.compare_exchange_weak(seen, i)) {
-      }
-      break;
-    }
-  };
-  std::vector<std::thread> threads;
-  for (unsigned w = 1; w < workers; ++w) {
-    try {
-      threads.emplace_back(work, w);
-    } catch (const std::system_error&) {
-      work(w);  // no thread to be had: do its share here
-    }
-  }
-  work(0);
-  for (auto& t : threads) t.join();
-
   std::optional<StoreError> first;
-  std::size_t firstAt = count;
-  for (unsigned w = 0; w < workers; ++w) {
-    if (workerFailedAt[w] < firstAt) {
-      firstAt = workerFailedAt[w];
-      first = failures[w];
-    }
+  try {
+    ParallelFor(count, workers, [&](std::size_t i, unsigned) {
+      try {
+        WriteFileAtomically(order_[i].path, JoinLinesCrLf(order_[i].lines), false);
+      } catch (const StoreError&) {
+        throw;
+      } catch (const std::exception& e) {
+        throw StoreError(order_[i].path, e.what());
+      }
+      written[i] = 1;
+    });
+  } catch (const StoreError& e) {
+    first = e;
   }
   // The renames reach the disk before any line says the files are there.
   std::vector<fs::path> folders;

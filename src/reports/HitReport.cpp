@@ -7,6 +7,8 @@
 #include "store/Record.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"
+#include "store/Store.h"
+#include "store/TextLines.h"
 
 namespace furlong {
 
@@ -16,52 +18,11 @@ namespace {
 
 constexpr std::string_view kLogName = "Rararavu.txt";
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // The file of that name in the folder; an existing one spelt in another
 // letter case (a store copied from Windows) serves as it.
 fs::path FileInFolder(const fs::path& folder, std::string_view name) {
-  const fs::path exact = folder / std::string(name);
-  std::error_code ec;
-  if (fs::exists(exact, ec)) return exact;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-    if (EqualsIgnoringAsciiCase(PathNameToSjis(it->path().filename()), name)) return it->path();
-  return exact;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0, i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.emplace_back(text, start, i - start);
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < text.size()) lines.emplace_back(text, start, text.size() - start);
-  return lines;
-}
-
-std::string WithLineEnds(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& l : lines) {
-    text += l;
-    text += "\r\n";
-  }
-  return text;
+  auto found = EntriesNamedIgnoringCase(folder, name, EntryKind::Any, 1);
+  return found.empty() ? folder / std::string(name) : found.front();
 }
 
 // Record bytes as text of an HTML page. In Shift-JIS the second byte of a
@@ -169,7 +130,7 @@ HitReportResult RunHitReport(const Store& store, MeetingFlow& flow, std::string_
     throw RefusedRecord("the race record's date and racecourse code cannot name the report file");
   const fs::path folder = store.Folder(store_names::kHpUpload, true);
   result.reportPath = folder / ("TK" + reportKey + ".txt");
-  result.reportText = WithLineEnds(result.reportLines);
+  result.reportText = JoinLinesCrLf(result.reportLines);
   WriteFileAtomically(result.reportPath, result.reportText);
 
   result.logPath = FileInFolder(folder, kLogName);
@@ -179,7 +140,7 @@ HitReportResult RunHitReport(const Store& store, MeetingFlow& flow, std::string_
   if (ReadFileIfExists(result.logPath, oldLog)) log = SplitLines(oldLog);
   else log.push_back(HitLogFirstLine());
   log.insert(log.end(), hitLog.begin(), hitLog.end());
-  WriteFileAtomically(result.logPath, WithLineEnds(log));
+  WriteFileAtomically(result.logPath, JoinLinesCrLf(log));
   result.written = true;
   return result;
 }

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
-#include <thread>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "store/HorseMasterConversion.h"
 #include "store/Encoding.h"
+#include "store/ParallelFor.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"
 
@@ -232,31 +232,15 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
   for (auto name : {store_names::kData, store_names::kSei, store_names::kSeir, store_names::kUm2, store_names::kUma})
     store.Folder(name);  // resolved once here, so the threads find them in the store's folder list
 
-  std::atomic<std::size_t> next{0};
   std::mutex warningsMutex;
   std::vector<std::pair<std::size_t, std::string>> warnings;
-  auto work = [&](std::exception_ptr& failure) {
+  struct WorkerState {
     SmallFileReader reader;
     std::string historyBuf, masterBuf;
-    try {
-      for (std::size_t t; (t = next.fetch_add(1)) < tasks.size();) {
-        const int i = tasks[t].slot, h = tasks[t].runner;
-        auto warn = [&](std::string message) {
-          std::lock_guard lock(warningsMutex);
-          warnings.emplace_back(t, std::move(message));
-        };
-        LoadHorseFiles(store, day, i, h, reader, masterBuf, historyBuf, warn);
-        remaining[i].fetch_sub(1);
-      }
-    } catch (...) {
-      failure = std::current_exception();
-      next = tasks.size();
-    }
   };
-  std::exception_ptr workerFailure, mainFailure;
-  std::thread worker;
-  if (tasks.size() > 8) worker = std::thread([&] { work(workerFailure); });
-  // The calling thread works too and reports each slot once all its runners are done.
+  const unsigned workers = tasks.size() > 8 ? 2 : 1;
+  std::vector<WorkerState> states(workers);
+  // The calling thread (worker 0) reports each slot once all its runners are done.
   int reported = 0;
   auto reportFinishedSlots = [&](bool all) {
     while (reported < kRaceSlots && (all || reported >= static_cast<int>(raceCount) || remaining[reported] == 0)) {
@@ -264,28 +248,17 @@ void LoadMeetingDay(const Store& store, std::string_view meeting, DayTables& day
       step();
     }
   };
-  {
-    SmallFileReader reader;
-    std::string historyBuf, masterBuf;
-    try {
-      for (std::size_t t; (t = next.fetch_add(1)) < tasks.size();) {
-        const int i = tasks[t].slot, h = tasks[t].runner;
-        auto warn = [&](std::string message) {
-          std::lock_guard lock(warningsMutex);
-          warnings.emplace_back(t, std::move(message));
-        };
-        LoadHorseFiles(store, day, i, h, reader, masterBuf, historyBuf, warn);
-        remaining[i].fetch_sub(1);
-        reportFinishedSlots(false);
-      }
-    } catch (...) {
-      mainFailure = std::current_exception();
-      next = tasks.size();
-    }
-  }
-  if (worker.joinable()) worker.join();
-  if (mainFailure) std::rethrow_exception(mainFailure);
-  if (workerFailure) std::rethrow_exception(workerFailure);
+  ParallelFor(tasks.size(), workers, [&](std::size_t t, unsigned worker) {
+    const int i = tasks[t].slot, h = tasks[t].runner;
+    auto warn = [&](std::string message) {
+      std::lock_guard lock(warningsMutex);
+      warnings.emplace_back(t, std::move(message));
+    };
+    WorkerState& state = states[worker];
+    LoadHorseFiles(store, day, i, h, state.reader, state.masterBuf, state.historyBuf, warn);
+    remaining[i].fetch_sub(1);
+    if (worker == 0) reportFinishedSlots(false);
+  });
   std::sort(warnings.begin(), warnings.end());
   for (auto& [t, message] : warnings) Warn(cb, message);
   reportFinishedSlots(true);

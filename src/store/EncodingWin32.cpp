@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "store/SjisChars.h"
+
 namespace furlong {
 namespace {
 
@@ -13,7 +15,6 @@ constexpr UINT kShiftJis = 932;
 // own table would turn some bytes that iconv refuses into private-use
 // characters (0xA0, 0xFD to 0xFF) or keep them (0x80).
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Shift-JIS -> UTF-16. Each bad character becomes U+FFFD: a lead byte with a
 // byte after it costs both bytes, any other bad byte one.
@@ -35,7 +36,7 @@ std::wstring Widen(std::string_view in, bool* valid) {
       continue;
     }
     wchar_t w[2];
-    if (IsLeadByte(c) && i + 1 < in.size() &&
+    if (IsSjisLeadByte(c) && i + 1 < in.size() &&
         MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, in.data() + i, 2, w, 2) == 1) {
       out += w[0];
       i += 2;
@@ -43,7 +44,7 @@ std::wstring Widen(std::string_view in, bool* valid) {
     }
     if (valid) *valid = false;
     out += static_cast<wchar_t>(0xFFFD);
-    i += IsLeadByte(c) && i + 1 < in.size() ? 2 : 1;
+    i += IsSjisLeadByte(c) && i + 1 < in.size() ? 2 : 1;
   }
   return out;
 }

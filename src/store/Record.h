@@ -3,6 +3,7 @@
 // This is the only place that counts columns; everyone else names fields.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace furlong {
@@ -33,6 +34,18 @@ constexpr std::int64_t ReadNumber(std::string_view text) {
   while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
     if (v < 100000000000000000LL) v = v * 10 + (text[i] - '0');
     ++i;
+  }
+  return v;
+}
+
+// The value of a text made of decimal digits only (one to 18 of them);
+// nothing for any other text.
+constexpr std::optional<std::int64_t> DigitsValue(std::string_view text) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  std::int64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
   }
   return v;
 }

@@ -8,11 +8,12 @@
 #include <random>
 #include <system_error>
 
-#include "store/SortedTextList.h"
 #include "store/Encoding.h"
+#include "store/FilingRules.h"
 #include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
+#include "store/TextLines.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -41,25 +42,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kRunnerFileLines = 216;
-constexpr std::size_t kSeLineLength = kSeLength - 2;
-
 std::string SystemMessage(int err) { return std::generic_category().message(err); }
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
-bool EndsWithIgnoreCase(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
-}
 
 // A meeting base name may only name a file inside "Data".
 void CheckMeetingName(std::string_view name) {
@@ -76,48 +59,12 @@ void CheckHorseId(std::string_view horseId) {
 
 }  // namespace
 
-std::vector<std::string> SplitStoreLines(const std::string& content) {
-  std::vector<std::string> lines;
-  std::size_t start = 0, i = 0;
-  const std::size_t n = content.size();
-  while (i < n) {
-    char c = content[i];
-    if (c == '\r' || c == '\n') {
-      lines.emplace_back(content, start, i - start);
-      if (c == '\r' && i + 1 < n && content[i + 1] == '\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < n) lines.emplace_back(content, start, n - start);
-  return lines;
-}
-
-std::string JoinStoreLines(const std::vector<std::string>& lines) {
-  std::size_t total = 0;
-  for (auto& l : lines) total += l.size() + 2;
-  std::string out;
-  out.reserve(total);
-  for (auto& l : lines) {
-    out += l;
-    out += "\r\n";
-  }
-  return out;
-}
-
 namespace {
 
-std::string_view LineOf(std::string_view record) {
-  if (record.size() < 2) throw RefusedRecord("record too short to file");
-  return record.substr(0, record.size() - 2);
-}
-
-std::vector<std::string> LoadLines(const fs::path& path, bool& existed) {
+std::vector<std::string> LoadLines(const fs::path& path) {
   std::string content;
-  existed = ReadFileIfExists(path, content);
-  if (!existed) return {};
-  return SplitStoreLines(content);
+  if (!ReadFileIfExists(path, content)) return {};
+  return SplitLines(content);
 }
 
 }  // namespace
@@ -157,21 +104,15 @@ fs::path Store::Folder(std::string_view name, bool create) const {
   std::lock_guard lock(foldersMutex_);
   for (auto& [known, path] : folders_)
     if (known == name) return path;
-  std::error_code ec;
-  fs::path exact = root_ / fs::path(std::string(name));
-  if (fs::is_directory(exact, ec)) {
-    folders_.emplace_back(std::string(name), exact);
-    return exact;
-  }
   // A folder of the same name in another letter case (a store copied from
   // Windows) serves instead of a second one.
-  for (fs::directory_iterator it(root_, ec), end; !ec && it != end; it.increment(ec)) {
-    if (EqualsIgnoreCase(PathUtf8(it->path().filename()), name) && it->is_directory(ec)) {
-      folders_.emplace_back(std::string(name), it->path());
-      return it->path();
-    }
+  if (auto found = EntriesNamedIgnoringCase(root_, name, EntryKind::Folder, 1); !found.empty()) {
+    folders_.emplace_back(std::string(name), found.front());
+    return found.front();
   }
+  const fs::path exact = root_ / fs::path(std::string(name));
   if (create) {
+    std::error_code ec;
     fs::create_directory(exact, ec);
     if (ec) throw StoreError(exact, ec.message());
     folders_.emplace_back(std::string(name), exact);
@@ -235,48 +176,51 @@ fs::path Store::LegacyHorseMasterFile(std::string_view id) const {
 }
 
 void Store::MergeByRaceKey(const fs::path& path, std::string_view record, bool dropBlankFirstLine) const {
-  std::string_view line = LineOf(record);
-  bool existed = false;
-  std::vector<std::string> lines = LoadLines(path, existed);
-  std::string_view key = head::Key(line);
-  bool replaced = false;
-  for (auto& l : lines) {
-    if (head::Key(l) == key) {
-      l.assign(line);
-      replaced = true;
-      break;
-    }
-  }
-  if (!replaced) lines.emplace_back(line);
-  std::stable_sort(lines.begin(), lines.end(), CaseInsensitiveLess{});
-  if (dropBlankFirstLine && !lines.empty() && IsBlank(lines.front())) lines.erase(lines.begin());
-  WriteFileAtomically(path, JoinStoreLines(lines));
+  const std::string_view line = RecordLine(record);
+  std::vector<std::string> lines = LoadLines(path);
+  MergeLineByRaceKey(lines, line, dropBlankFirstLine);
+  WriteFileAtomically(path, JoinLinesCrLf(lines));
 }
 
 void Store::PutRunnerSlot(const fs::path& path, std::string_view record, int race, int horse) const {
-  if (race < 1 || race > 12 || horse < 1 || horse > 18)
-    throw RefusedRecord("race number " + std::to_string(race) + " / horse number " + std::to_string(horse) +
-                        " has no slot in the runner file");
-  std::string_view line = LineOf(record);
-  bool existed = false;
-  std::vector<std::string> lines = LoadLines(path, existed);
-  // A runner file that lost lines is made whole again, so that every slot
-  // keeps its position.
-  while (lines.size() < kRunnerFileLines) lines.emplace_back(kSeLineLength, ' ');
-  lines[static_cast<std::size_t>((race - 1) * 18 + (horse - 1))].assign(line);
-  WriteFileAtomically(path, JoinStoreLines(lines));
+  const std::size_t slot = RunnerSlot(race, horse);
+  const std::string_view line = RecordLine(record);
+  std::vector<std::string> lines = LoadLines(path);
+  PutRunnerLine(lines, line, slot);
+  WriteFileAtomically(path, JoinLinesCrLf(lines));
 }
 
 void Store::ReplaceWholeFile(const fs::path& path, std::string_view record) const {
-  std::error_code ec;
-  fs::path parent = path.parent_path();
-  if (!fs::is_directory(parent, ec)) {
-    fs::create_directory(parent, ec);
-    if (ec) throw StoreError(parent, ec.message());
-  }
-  std::string content(LineOf(record));
+  const std::string_view line = RecordLine(record);
+  CreateParentFolder(path);
+  std::string content(line);
   content += "\r\n";
   WriteFileAtomically(path, content);
+}
+
+std::vector<fs::path> EntriesNamedIgnoringCase(const fs::path& folder, std::string_view sjisName, EntryKind kind,
+                                               std::size_t most) {
+  std::vector<fs::path> found;
+  if (most == 0) return found;
+  std::error_code ec;
+  const fs::path exact = folder / SjisPath(sjisName);
+  const bool exactFound = kind == EntryKind::Folder        ? fs::is_directory(exact, ec)
+                          : kind == EntryKind::RegularFile ? fs::is_regular_file(exact, ec)
+                                                           : fs::exists(exact, ec);
+  if (exactFound) {
+    found.push_back(exact);
+    if (found.size() == most) return found;
+  }
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path& p = it->path();
+    if (p == exact || !EqualsIgnoringAsciiCase(PathNameToSjis(p.filename()), sjisName)) continue;
+    std::error_code kindEc;
+    if (kind == EntryKind::Folder && !it->is_directory(kindEc)) continue;
+    if (kind == EntryKind::RegularFile && !it->is_regular_file(kindEc)) continue;
+    found.push_back(p);
+    if (found.size() == most) break;
+  }
+  return found;
 }
 
 std::vector<std::string> Store::MeetingNames() const {
@@ -289,7 +233,7 @@ std::vector<std::string> Store::MeetingNames() const {
   for (; it != end; it.increment(ec)) {
     if (ec) throw StoreError(data, ec.message());
     std::string name = PathNameToSjis(it->path().filename());
-    if (!EndsWithIgnoreCase(name, ".jvRA")) continue;
+    if (!EndsWithIgnoringAsciiCase(name, ".jvRA")) continue;
     if (name.size() < 18 + 5) continue;
     // A folder of that name is no race file (and no meeting).
     std::error_code typeEc;
@@ -505,13 +449,8 @@ namespace {
 // The process id in one of our temporary names (IsStoreTempName holds).
 long long TempNamePid(std::string_view name) {
   std::string_view rest = name.substr(name.rfind(".tmp") + 4);
-  long long pid = 0;
-  for (char c : rest) {
-    if (c == '-') break;
-    pid = pid * 10 + (c - '0');
-    if (pid > 0x7FFFFFFF) return -1;
-  }
-  return pid;
+  const auto pid = DigitsValue(rest.substr(0, rest.find('-')));
+  return pid && *pid <= 0x7FFFFFFF ? *pid : -1;
 }
 
 bool ProcessRunning(long long pid) {

@@ -46,11 +46,6 @@ inline constexpr std::string_view kHpUpload = "HPupload";
 // year + "年" + mm + "月" + dd + "日" + CourseName (Shift-JIS).
 std::string MeetingBaseName(std::string_view rec);
 
-// A store file's lines: split at CR LF, CR or LF (a final line break does
-// not start another line), and joined again with CR LF after every line.
-std::vector<std::string> SplitStoreLines(const std::string& content);
-std::string JoinStoreLines(const std::vector<std::string>& lines);
-
 // Columns 3-11 of a record line replaced by "000000000".
 std::string ZeroRecordStamp(std::string_view line);
 
@@ -101,6 +96,14 @@ class Store {
   mutable std::mutex foldersMutex_;
   mutable std::vector<std::pair<std::string, std::filesystem::path>> folders_;
 };
+
+// The entries of a folder named `sjisName` but for the letter case of ASCII
+// letters (a store copied from Windows), of the kind asked for: the exact
+// spelling first, then the others in listing order, at most `most` of them.
+enum class EntryKind { Any, Folder, RegularFile };
+std::vector<std::filesystem::path> EntriesNamedIgnoringCase(const std::filesystem::path& folder,
+                                                            std::string_view sjisName, EntryKind kind,
+                                                            std::size_t most = static_cast<std::size_t>(-1));
 
 // Writes the bytes to a temporary file beside the path, forces them to the
 // disk and renames the file over the path; then the folder's entry is forced
