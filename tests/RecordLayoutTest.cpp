@@ -32,11 +32,25 @@ TEST(RecordLayoutTest, EveryFieldLiesInsideItsRecordWithoutOverlap) {
   ExpectLayout("HR", kHrLength, hr::kFields);
   ExpectLayout("UM", kUmLength, um::kFields, false);
   ExpectLayout("odds", kOddsLength, odds::kFields, false);
+  ExpectLayout("UMA", kLegacyUmLength, uma::kFields, false);
+  ExpectLayout("JRDB", jrdb::kLineLength + 2, jrdb::kFields, false);
+  ExpectLayout("KOL", kol::kLineLength + 2, kol::kFields, false);
   // The entry tables fill their spans exactly.
   EXPECT_EQ(hr::kWide.All().to, 405u);
   EXPECT_EQ(hr::kPlace.All().from, hr::kWin.All().to + 1);
   EXPECT_EQ(odds::QuinellaSpan(153).to, 1459u);
   EXPECT_EQ(um::kAncestor.Nth(um::kAncestors - 1, 46).to, um::kPedigree.to);
+  EXPECT_EQ(uma::kAncestor.Nth(uma::kAncestors - 1, 44).to, uma::kPedigree.to);
+  EXPECT_EQ(jrdb::QuinellaSpan(153).to, jrdb::kLineLength);
+  EXPECT_EQ(kol::QuinellaSpan(153).to, kol::kLineLength);
+  EXPECT_EQ(kol::BracketQuinellaSpan(36).to + 1, kol::kQuinella.from);
+  // A legacy master converts field by field into wider or equal UM spans
+  // that follow each other in the same order.
+  const FieldSpan from[] = {uma::kHead, uma::kAfterPedigree, uma::kBreederCode, uma::kBreederName, uma::kAfterBreeder};
+  const FieldSpan to[] = {um::kHead, um::kAfterPedigree, um::kBreederCode, um::kBreederName, um::kAfterBreeder};
+  for (std::size_t i = 0; i < std::size(from); ++i) EXPECT_LE(from[i].size(), to[i].size()) << i;
+  EXPECT_EQ(um::kAfterBreeder.to, kUmLength - 2);
+  EXPECT_EQ(uma::kAfterBreeder.to, kLegacyUmLength - 2);
 }
 
 TEST(RecordLayoutTest, EntriesAndRepeatedFieldsReadTheirOwnBytes) {

@@ -76,8 +76,8 @@ struct LineFiling {
 };
 
 // The race number of a source line when it is one of 1-12, else 0.
-int RaceNumberOf(std::string_view line, std::size_t from, std::size_t to) {
-  const int r = FieldNumber(line, from, to);
+int RaceNumberOf(std::string_view field) {
+  const int r = static_cast<int>(ReadNumber(field));
   return r >= 1 && r <= kOddsRaces ? r : 0;
 }
 
@@ -101,13 +101,13 @@ void ConvertJrdbSource(const Store& store, const fs::path& source, std::string_v
       filing.Skip(n, "shorter than " + std::to_string(kJrdbLineLength) + " bytes");
       continue;
     }
-    const int race = RaceNumberOf(line, 7, 8);
+    const int race = RaceNumberOf(jrdb::RaceNumber(line));
     if (race == 0) {
-      filing.Skip(n, "race number '" + SjisToUtf8(Field(line, 7, 8)) + "' is outside 1-12");
+      filing.Skip(n, "race number '" + SjisToUtf8(jrdb::RaceNumber(line)) + "' is outside 1-12");
       continue;
     }
     std::string meeting = "20" + yy + SJ("年") + mm + SJ("月") + dd + SJ("日");
-    meeting += CourseName(Field(line, 1, 2));
+    meeting += CourseName(jrdb::Course(line));
     filing.File(meeting, race, JrdbOddsRecord(line, dateCode));
   }
   std::error_code ec;
@@ -133,22 +133,22 @@ void ConvertKolSource(const Store& store, const fs::path& source, bool yearFrom2
       filing.Skip(n, "shorter than " + std::to_string(kKolLineLength) + " bytes");
       continue;
     }
-    const int race = RaceNumberOf(line, 11, 12);
+    const int race = RaceNumberOf(kol::RaceNumber(line));
     if (race == 0) {
-      filing.Skip(n, "race number '" + SjisToUtf8(Field(line, 11, 12)) + "' is outside 1-12");
+      filing.Skip(n, "race number '" + SjisToUtf8(kol::RaceNumber(line)) + "' is outside 1-12");
       continue;
     }
-    if (!IsPathSafe(Field(line, 13, 20))) {
-      filing.Skip(n, "race date '" + SjisToUtf8(Field(line, 13, 20)) + "' is not made of digits");
+    if (!IsPathSafe(kol::Date(line))) {
+      filing.Skip(n, "race date '" + SjisToUtf8(kol::Date(line)) + "' is not made of digits");
       continue;
     }
-    std::string meeting(Field(line, 13, 16));
+    std::string meeting(kol::Year(line));
     meeting += SJ("年");
-    meeting += Field(line, 17, 18);
+    meeting += kol::Month(line);
     meeting += SJ("月");
-    meeting += Field(line, 19, 20);
+    meeting += kol::Day(line);
     meeting += SJ("日");
-    meeting += KolCourseName(Field(line, 1, 2)).substr(0, 4);
+    meeting += KolCourseName(kol::Course(line)).substr(0, 4);
     filing.File(meeting, race, KolOddsRecord(line, yearFrom2005));
   }
   DeleteFilesNamed(source.parent_path(), "kol_ods.kd2");
@@ -157,8 +157,8 @@ void ConvertKolSource(const Store& store, const fs::path& source, bool yearFrom2
     result.message = NoLinesMessage();
   } else {
     const std::string_view first = lines.empty() ? std::string_view() : lines.front();
-    result.message = SJ("KOL予想オッズデータを解凍し、") + std::string(Field(first, 13, 16)) + SJ("年") +
-                     std::string(Field(first, 17, 18)) + SJ("月") + std::string(Field(first, 19, 20)) +
+    result.message = SJ("KOL予想オッズデータを解凍し、") + std::string(kol::Year(first)) + SJ("年") +
+                     std::string(kol::Month(first)) + SJ("月") + std::string(kol::Day(first)) +
                      SJ("日のデータを保存しました。データを再読込すると反映されます。");
   }
 }
@@ -238,56 +238,57 @@ std::string KolBracketAsQuinella(std::string_view field) {
   return ConvertKol(field, 8, star);
 }
 
+namespace {
+
+// The text left-aligned in the record's field (space-padded, never wider).
+void PutField(std::string& record, FieldSpan f, std::string_view text) {
+  std::string field = PadRight(text.substr(0, f.size()), f.size());
+  record.replace(f.from - 1, f.size(), field);
+}
+
+}  // namespace
+
 std::string JrdbOddsRecord(std::string_view line, std::string_view dateCode) {
-  std::string r;
-  r.reserve(kOddsLineLength);
-  r += "20";
-  r += PadRight(dateCode.substr(0, 6), 6);
-  r += PadRight(Field(line, 1, 2), 2);
-  r += '0';
-  r += PadRight(Field(line, 5, 5), 1);
-  r += '0';
-  r += PadRight(Field(line, 6, 8), 3);
-  r += 'J';
-  r += PadRight(Field(line, 9, 10), 2);
-  for (std::size_t i = 0; i < 18; ++i) {
-    r += ' ';
-    r += PadRight(Field(line, 11 + 5 * i, 15 + 5 * i), 5);
+  std::string r(kOddsLineLength, ' ');
+  PutField(r, odds::kDate, "20" + std::string(dateCode.substr(0, 6)));
+  PutField(r, odds::kCourse, jrdb::Course(line));
+  PutField(r, odds::kMeetingNumber, "0" + std::string(jrdb::MeetingNumber(line)));
+  PutField(r, odds::kDayNumber, "0" + std::string(jrdb::DayNumber(line)));
+  PutField(r, odds::kRaceNumber, jrdb::RaceNumber(line));
+  PutField(r, odds::kSource, "J");
+  PutField(r, odds::kRunners, jrdb::Runners(line));
+  // The odds right-aligned in the wider fields of the record.
+  for (std::size_t h = 1; h <= 18; ++h) {
+    PutField(r, odds::WinSpan(h), PadLeft(PadRight(Field(line, jrdb::WinSpan(h)), jrdb::kOddsWidth), odds::kOddsWidth));
+    PutField(r, odds::PlaceSpan(h),
+             PadLeft(PadRight(Field(line, jrdb::PlaceSpan(h)), jrdb::kOddsWidth), odds::kOddsWidth));
   }
-  for (std::size_t i = 0; i < 18; ++i) {
-    r += ' ';
-    r += PadRight(Field(line, 101 + 5 * i, 105 + 5 * i), 5);
-  }
-  for (std::size_t q = 0; q < kHorsePairs; ++q) {
-    r += "   ";
-    r += PadRight(Field(line, 191 + 5 * q, 195 + 5 * q), 5);
-  }
+  for (std::size_t q = 1; q <= kHorsePairs; ++q)
+    PutField(r, odds::QuinellaSpan(q),
+             PadLeft(PadRight(Field(line, jrdb::QuinellaSpan(q)), jrdb::kOddsWidth), odds::kPairOddsWidth));
   return r;
 }
 
 std::string KolOddsRecord(std::string_view line, bool yearFrom2005) {
-  std::string r;
-  r.reserve(kOddsLineLength);
-  r += PadRight(Field(line, 13, 20), 8);
-  r += PadRight(Field(line, 1, 2), 2);
-  r += PadRight(Field(line, 7, 12), 6);
-  r += 'K';
-  r += PadRight(Field(line, 110, 111), 2);
-  for (std::size_t i = 0; i < 18; ++i) r += KolWinOdds(Field(line, 162 + 5 * i, 166 + 5 * i));
-  r += Blanks(18 * 6);  // KOL has no place odds
-  if (FieldNumber(line, 110, 111) > 8 || yearFrom2005) {
-    for (std::size_t q = 0; q < kHorsePairs; ++q) r += KolQuinellaOdds(Field(line, 432 + 7 * q, 438 + 7 * q));
+  std::string r(kOddsLineLength, ' ');
+  PutField(r, odds::kDate, kol::Date(line));
+  PutField(r, odds::kCourse, kol::Course(line));
+  PutField(r, odds::kMeetingNumber.Part(1, kol::kMeetingDayRace.size()), kol::MeetingDayRace(line));
+  PutField(r, odds::kSource, "K");
+  PutField(r, odds::kRunners, kol::Runners(line));
+  for (std::size_t h = 1; h <= 18; ++h) PutField(r, odds::WinSpan(h), KolWinOdds(Field(line, kol::WinSpan(h))));
+  // KOL has no place odds: those fields stay blank.
+  if (FieldNumber(line, kol::kRunners) > 8 || yearFrom2005) {
+    for (std::size_t q = 1; q <= kHorsePairs; ++q)
+      PutField(r, odds::QuinellaSpan(q), KolQuinellaOdds(Field(line, kol::QuinellaSpan(q))));
   } else {
     // With 8 runners or fewer horse n runs in bracket n: the bracket odds
     // serve as quinella odds, and pairs with a horse above 8 have none.
     for (int index = 1; index <= kHorsePairs; ++index) {
       const int p = BracketPairIndex(HorsePairText(index));
-      if (p == 0) {
-        r += Blanks(8);
-      } else {
-        const std::size_t col = 252 + 5 * static_cast<std::size_t>(p - 1);
-        r += KolBracketAsQuinella(Field(line, col, col + 4));
-      }
+      if (p == 0) continue;
+      PutField(r, odds::QuinellaSpan(static_cast<std::size_t>(index)),
+               KolBracketAsQuinella(Field(line, kol::BracketQuinellaSpan(static_cast<std::size_t>(p)))));
     }
   }
   return r;
@@ -328,7 +329,7 @@ OddsImportResult ImportPredictedOdds(const Store& store, const fs::path& archive
   OddsImportResult result;
   const fs::path folder = archive.has_parent_path() ? archive.parent_path() : fs::path(".");
   const std::string archiveName = PathNameToSjis(archive.filename());
-  const std::string dateCode(Field(archiveName, 3, 8));
+  const std::string dateCode(Field(archiveName, jrdb::kArchiveNameDate));
   const std::string jrdbName = "Oz" + dateCode + ".txt";
 
   // Only what this archive holds is found afterwards.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/IniGT.h"
+#include "store/RecordLayout.h"
 #include "store/Store.h"
 
 namespace furlong {
@@ -39,8 +40,8 @@ const std::string& PredictedOddsFolderPickerTitle();
 inline constexpr int kHorsePairs = 153;
 inline constexpr int kBracketPairs = 36;
 inline constexpr std::size_t kOddsLineLength = 1459;  // a line of the .yoz file without CR LF
-inline constexpr std::size_t kJrdbLineLength = 955;
-inline constexpr std::size_t kKolLineLength = 1502;
+inline constexpr std::size_t kJrdbLineLength = jrdb::kLineLength;
+inline constexpr std::size_t kKolLineLength = kol::kLineLength;
 
 // The text of horse pair `index` (1-153) in pair order 1-2, 1-3, ... 17-18:
 // both numbers right-aligned in two characters, joined by "-" (" 1- 2").

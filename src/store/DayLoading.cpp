@@ -170,11 +170,11 @@ ResultTexts MakeResultTexts(std::string_view se) {
   else if (timeTrim == "0000") t.time = "------";
   else {
     std::string s;
-    s += Field(time, 1, 1);
+    s += Field(time, race_time::kMinutes);
     s += '.';
-    s += Field(time, 2, 3);
+    s += Field(time, race_time::kSeconds);
     s += '.';
-    s += Field(time, 4, 4);
+    s += Field(time, race_time::kTenths);
     t.time = s;
   }
   return t;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 #include "store/Store.h"
 
 namespace furlong {
@@ -11,30 +12,33 @@ namespace {
 constexpr std::size_t kNewLine = kUmLength - 2;        // 1607
 constexpr std::size_t kOldLine = kLegacyUmLength - 2;  // 1575
 
-// Old columns from..to, padded with spaces if the record is shorter.
-void Copy(std::string& out, std::string_view rec, std::size_t from, std::size_t to) {
-  std::string_view f = Field(rec, from, to);
-  out.append(f);
-  out.append((to - from + 1) - f.size(), ' ');
+// The old field, padded with spaces to its width if the record is shorter,
+// right-aligned in the new span.
+void Convert(std::string& out, FieldSpan to, std::string_view rec, FieldSpan from) {
+  const std::string_view f = Field(rec, from);
+  std::string field(to.size() - from.size(), ' ');
+  field.append(f);
+  field.append(from.size() - f.size(), ' ');
+  out.replace(to.from - 1, to.size(), field);
 }
 }  // namespace
 
 std::string ConvertLegacyHorseMasterRecord(std::string_view legacy) {
   std::string_view rec = legacy.substr(0, legacy.size() < kOldLine ? legacy.size() : kOldLine);
-  std::string out;
-  out.reserve(kNewLine);
-  Copy(out, rec, 1, 204);
-  for (std::size_t i = 0; i < 14; ++i) {
-    out += "  ";
-    Copy(out, rec, 205 + 44 * i, 212 + 44 * i);  // breeding registration number, 8
-    Copy(out, rec, 213 + 44 * i, 248 + 44 * i);  // name, 36
+  std::string out(kNewLine, ' ');
+  Convert(out, um::kHead, rec, uma::kHead);
+  for (std::size_t i = 0; i < uma::kAncestors; ++i) {
+    const FieldSpan oldAncestor = uma::kAncestor.Nth(i, uma::kAncestor.size());
+    const FieldSpan newAncestor = um::kAncestor.Nth(i, um::kAncestor.size());
+    Convert(out, newAncestor.Part(um::kAncestorId.from, um::kAncestorId.to), rec,
+            oldAncestor.Part(uma::kAncestorId.from, uma::kAncestorId.to));
+    Convert(out, newAncestor.Part(um::kAncestorName.from, um::kAncestorName.to), rec,
+            oldAncestor.Part(uma::kAncestorName.from, uma::kAncestorName.to));
   }
-  Copy(out, rec, 821, 854);
-  out += "  ";
-  Copy(out, rec, 855, 860);  // breeder code
-  out += "  ";
-  Copy(out, rec, 861, 930);  // breeder name
-  Copy(out, rec, 931, 1575);
+  Convert(out, um::kAfterPedigree, rec, uma::kAfterPedigree);
+  Convert(out, um::kBreederCode, rec, uma::kBreederCode);
+  Convert(out, um::kBreederName, rec, uma::kBreederName);
+  Convert(out, um::kAfterBreeder, rec, uma::kAfterBreeder);
   return out;
 }
 

@@ -10,6 +10,7 @@
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 #include "store/SjisChars.h"
 #include "store/TextFormat.h"
 
@@ -201,15 +202,15 @@ std::string PrefixedCount(std::string_view prefix, std::string_view count) {
 }
 
 std::string FormatRaceTime(std::string_view time) {
-  const std::string_view secondsAndTenth = Field(time, 2, 4);
+  const std::string_view secondsAndTenth = Field(time, race_time::kSecondsAndTenths);
   const std::string_view whole = TrimSpaces(time);
   if (TrimSpaces(secondsAndTenth) == "999") return std::string(kFiveSpaces);
   if (whole == "9999" || whole == "0000") return std::string(kFiveSpaces);
   if (IsBlank(secondsAndTenth)) return std::string(kFiveSpaces);
-  std::string out(Field(time, 1, 1));
-  out += FormatInt(ReadNumber(Field(time, 2, 3)), 2);
+  std::string out(Field(time, race_time::kMinutes));
+  out += FormatInt(ReadNumber(Field(time, race_time::kSeconds)), 2);
   out += '.';
-  out += Field(time, 4, 4);
+  out += Field(time, race_time::kTenths);
   return out;
 }
 

@@ -219,6 +219,7 @@ inline constexpr std::array kFields{
 namespace um {
 FURLONG_FIELD(Type, 1, 2)
 FURLONG_FIELD(HorseId, 12, 21)
+inline constexpr FieldSpan kHead{1, 204};  // up to the pedigree
 inline constexpr FieldSpan kPedigree{205, 848};
 inline constexpr std::size_t kAncestors = 14;
 inline constexpr FieldSpan kAncestor{205, 250};  // ancestor i is kAncestor.Nth(i, 46)
@@ -226,8 +227,10 @@ inline constexpr FieldSpan kAncestorId{1, 10};   // within an ancestor
 inline constexpr FieldSpan kAncestorName{11, 46};
 FURLONG_FIELD(SireName, 215, 250)
 FURLONG_FIELD(DamName, 261, 296)
+inline constexpr FieldSpan kAfterPedigree{849, 882};
 FURLONG_FIELD(BreederCode, 883, 890)
 FURLONG_FIELD(BreederName, 891, 962)
+inline constexpr FieldSpan kAfterBreeder{963, 1607};  // to the end of the record
 FURLONG_FIELD(OwnerName, 989, 1052)
 inline constexpr FieldSpan kPrizeMoney{1053, 1106};  // six 9-digit totals
 inline constexpr FieldSpan kMainPrizeFlat{1053, 1061};
@@ -275,6 +278,8 @@ namespace odds {
 FURLONG_FIELD(Key, 1, 16)  // the racecourse code is the source's own
 FURLONG_FIELD(Date, 1, 8)
 FURLONG_FIELD(Course, 9, 10)
+FURLONG_FIELD(MeetingNumber, 11, 12)
+FURLONG_FIELD(DayNumber, 13, 14)
 FURLONG_FIELD(RaceNumber, 15, 16)
 FURLONG_FIELD(Source, 17, 17)  // "J" JRDB, "K" KOL
 FURLONG_FIELD(Runners, 18, 19)
@@ -299,6 +304,98 @@ inline constexpr std::array kFields{
     NamedField{"Win", kWin},         NamedField{"Place", kPlace},   NamedField{"Quinella", kQuinella},
 };
 }  // namespace odds
+
+// The legacy horse master (UMA; 1575 bytes and CR LF): narrower pedigree
+// and breeder fields, the rest as in UM. Each field converts into the UM
+// span of the same name, right-aligned.
+namespace uma {
+inline constexpr FieldSpan kHead{1, 204};
+inline constexpr std::size_t kAncestors = 14;
+inline constexpr FieldSpan kAncestor{205, 248};  // ancestor i is kAncestor.Nth(i, 44)
+inline constexpr FieldSpan kAncestorId{1, 8};    // within an ancestor: breeding registration number
+inline constexpr FieldSpan kAncestorName{9, 44};
+inline constexpr FieldSpan kPedigree{205, 820};
+inline constexpr FieldSpan kAfterPedigree{821, 854};
+FURLONG_FIELD(BreederCode, 855, 860)
+FURLONG_FIELD(BreederName, 861, 930)
+inline constexpr FieldSpan kAfterBreeder{931, 1575};
+inline constexpr std::array kFields{
+    NamedField{"Head", kHead},
+    NamedField{"Pedigree", kPedigree},
+    NamedField{"AfterPedigree", kAfterPedigree},
+    NamedField{"BreederCode", kBreederCode},
+    NamedField{"BreederName", kBreederName},
+    NamedField{"AfterBreeder", kAfterBreeder},
+};
+}  // namespace uma
+
+// A race time text (se::RaceTime, 4 bytes): minutes, seconds, tenths.
+namespace race_time {
+inline constexpr FieldSpan kMinutes{1, 1};
+inline constexpr FieldSpan kSeconds{2, 3};
+inline constexpr FieldSpan kTenths{4, 4};
+inline constexpr FieldSpan kSecondsAndTenths{2, 4};
+}  // namespace race_time
+
+// The source lines of the predicted odds archives. Odds are tenths.
+// JRDB: a line of at least 955 bytes per race.
+namespace jrdb {
+inline constexpr std::size_t kLineLength = 955;
+// The date (yymmdd) in the archive's name, "OZyymmdd.lzh": its JRDB member
+// is "Ozyymmdd.txt", and its lines carry no date of their own.
+inline constexpr FieldSpan kArchiveNameDate{3, 8};
+FURLONG_FIELD(Course, 1, 2)  // the racecourse codes of the race records
+FURLONG_FIELD(YearShort, 3, 4)
+FURLONG_FIELD(MeetingNumber, 5, 5)  // one character: 1-9, then a, b, c
+FURLONG_FIELD(DayNumber, 6, 6)      // likewise
+FURLONG_FIELD(RaceNumber, 7, 8)
+FURLONG_FIELD(Runners, 9, 10)
+inline constexpr std::size_t kOddsWidth = 5;
+inline constexpr FieldSpan kWin{11, 100};        // 18 × 5, horse 1 first
+inline constexpr FieldSpan kPlace{101, 190};     // 18 × 5
+inline constexpr FieldSpan kQuinella{191, 955};  // 153 × 5, in pair order
+constexpr FieldSpan WinSpan(std::size_t h) { return kWin.Part(1, kOddsWidth).Nth(h - 1, kOddsWidth); }
+constexpr FieldSpan PlaceSpan(std::size_t h) { return kPlace.Part(1, kOddsWidth).Nth(h - 1, kOddsWidth); }
+constexpr FieldSpan QuinellaSpan(std::size_t q) { return kQuinella.Part(1, kOddsWidth).Nth(q - 1, kOddsWidth); }
+inline constexpr std::array kFields{
+    NamedField{"Course", kCourse},       NamedField{"YearShort", kYearShort},
+    NamedField{"MeetingNumber", kMeetingNumber}, NamedField{"DayNumber", kDayNumber},
+    NamedField{"RaceNumber", kRaceNumber}, NamedField{"Runners", kRunners},
+    NamedField{"Win", kWin},             NamedField{"Place", kPlace},
+    NamedField{"Quinella", kQuinella},
+};
+}  // namespace jrdb
+
+// KOL: a line of at least 1502 bytes per race.
+namespace kol {
+inline constexpr std::size_t kLineLength = 1502;
+FURLONG_FIELD(Course, 1, 2)  // KOL's own racecourse codes
+FURLONG_FIELD(MeetingDayRace, 7, 12)  // meeting number, day number, race number
+FURLONG_FIELD(RaceNumber, 11, 12)
+FURLONG_FIELD(Date, 13, 20)  // yyyymmdd
+FURLONG_FIELD(Year, 13, 16)
+FURLONG_FIELD(Month, 17, 18)
+FURLONG_FIELD(Day, 19, 20)
+FURLONG_FIELD(Runners, 110, 111)
+inline constexpr std::size_t kOddsWidth = 5;
+inline constexpr std::size_t kQuinellaWidth = 7;
+inline constexpr FieldSpan kWin{162, 251};              // 18 × 5, horse 1 first
+inline constexpr FieldSpan kBracketQuinella{252, 431};  // 36 × 5, in bracket pair order
+inline constexpr FieldSpan kQuinella{432, 1502};        // 153 × 7, in pair order
+constexpr FieldSpan WinSpan(std::size_t h) { return kWin.Part(1, kOddsWidth).Nth(h - 1, kOddsWidth); }
+constexpr FieldSpan BracketQuinellaSpan(std::size_t p) {
+  return kBracketQuinella.Part(1, kOddsWidth).Nth(p - 1, kOddsWidth);
+}
+constexpr FieldSpan QuinellaSpan(std::size_t q) {
+  return kQuinella.Part(1, kQuinellaWidth).Nth(q - 1, kQuinellaWidth);
+}
+inline constexpr std::array kFields{
+    NamedField{"Course", kCourse}, NamedField{"MeetingDayRace", kMeetingDayRace},
+    NamedField{"Date", kDate},     NamedField{"Runners", kRunners},
+    NamedField{"Win", kWin},       NamedField{"BracketQuinella", kBracketQuinella},
+    NamedField{"Quinella", kQuinella},
+};
+}  // namespace kol
 
 #undef FURLONG_FIELD
 
