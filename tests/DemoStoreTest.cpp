@@ -547,18 +547,19 @@ const demo::World& World1() {
 
 TEST(DemoStore, RecordFieldsArePaddedAsTheDataServicePadsThem) {
   demo::RecordBuffer b(20);
-  b.PutWideText(1, 8, SJ("馬名"));  // two characters, then two full-width spaces
+  b.PutWideText({1, 8}, SJ("馬名"));  // two characters, then two full-width spaces
   EXPECT_EQ(b.bytes().substr(0, 8), SJ("馬名　　"));
-  b.PutWideText(9, 5, SJ("ア"));  // an odd width ends in a half-width space
+  b.PutWideText({9, 13}, SJ("ア"));  // an odd width ends in a half-width space
   EXPECT_EQ(b.bytes().substr(8, 5), SJ("ア　") + " ");
-  b.PutText(14, 3, SJ("あい"));  // never half a character
+  b.PutText({14, 16}, SJ("あい"));  // never half a character
   EXPECT_EQ(b.bytes().substr(13, 3), SJ("あ") + " ");
-  b.PutNumber(17, 2, 7);
+  b.PutNumber({17, 18}, 7);
   EXPECT_EQ(b.bytes().substr(16, 2), "07");
-  b.PutNumber(17, 2, 123);  // too wide: all nines, as the odds fields cap
+  b.PutNumber({17, 18}, 123);  // too wide: all nines, as the odds fields cap
   EXPECT_EQ(b.bytes().substr(16, 2), "99");
   EXPECT_EQ(b.bytes().substr(18), "\r\n");
-  EXPECT_THROW(b.Put(18, "xx"), std::logic_error);  // would overwrite the CR LF
+  EXPECT_THROW(b.Put({18, 19}, "xx"), std::logic_error);  // would overwrite the CR LF
+  EXPECT_THROW(b.Put({17, 17}, "xx"), std::logic_error);  // wider than its field
 }
 
 TEST(DemoStore, BracketsFollowTheJraRule) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 #include <memory>
+#include <stdexcept>
 #include <system_error>
 
 #include "imports/LzhArchive.h"
@@ -43,36 +44,40 @@ long long Tenths(std::string_view text) { return std::llround(ParseStoredNumber(
 
 // A JRDB odds field: the value as it stands, right-aligned in five characters.
 std::string JrdbField(std::string_view text) {
+  constexpr std::size_t width = jrdb::kOddsWidth;
   const std::string_view t = TrimSpaces(text);
-  if (!HasValue(t)) return std::string(5, ' ');
-  if (t.size() <= 5) return PadLeft(t, 5);
-  return FormatFixed(ParseStoredNumber(t), 5, 0);
+  if (!HasValue(t)) return std::string(width, ' ');
+  if (t.size() <= width) return PadLeft(t, width);
+  return FormatFixed(ParseStoredNumber(t), static_cast<int>(width), 0);
 }
 
 // A KOL odds field: the value in tenths, or "-" without one.
-std::string KolField(std::string_view text, int width) {
-  if (!HasValue(text)) return PadLeft("-", static_cast<std::size_t>(width));
-  return FormatInt(Tenths(text), width);
+std::string KolField(std::string_view text, std::size_t width) {
+  if (!HasValue(text)) return PadLeft("-", width);
+  return FormatInt(Tenths(text), static_cast<int>(width));
 }
 
 // JRDB writes meeting and day numbers as one character: 1-9, then a, b, c.
 char OneCharacterNumber(int n) { return n >= 1 && n <= 9 ? static_cast<char>('0' + n) : static_cast<char>('a' + n - 10); }
 
-void Put(std::string& line, std::size_t col, std::string_view text) { line.replace(col - 1, text.size(), text); }
+void Put(std::string& line, FieldSpan field, std::string_view text) {
+  if (text.size() > field.size()) throw std::logic_error("text wider than its field at column " + std::to_string(field.from));
+  line.replace(field.from - 1, text.size(), text);
+}
 
 std::string JrdbLine(std::string_view ra, const RaceOdds& odds) {
   std::string l(kJrdbLineLength, ' ');
-  Put(l, 1, CourseCode(ra));
-  Put(l, 3, ra::YearShort(ra));
-  l[4] = OneCharacterNumber(FieldNumber(ra, ra::kMeetingNumber));
-  l[5] = OneCharacterNumber(FieldNumber(ra, ra::kDayNumber));
-  Put(l, 7, ra::RaceNumber(ra));
-  Put(l, 9, ra::RegisteredRunners(ra));
+  Put(l, jrdb::kCourse, CourseCode(ra));
+  Put(l, jrdb::kYearShort, ra::YearShort(ra));
+  Put(l, jrdb::kMeetingNumber, std::string(1, OneCharacterNumber(FieldNumber(ra, ra::kMeetingNumber))));
+  Put(l, jrdb::kDayNumber, std::string(1, OneCharacterNumber(FieldNumber(ra, ra::kDayNumber))));
+  Put(l, jrdb::kRaceNumber, ra::RaceNumber(ra));
+  Put(l, jrdb::kRunners, ra::RegisteredRunners(ra));
   for (int h = 1; h <= static_cast<int>(kMaxRunners); ++h) {
-    Put(l, 11 + 5 * (h - 1), JrdbField(odds.Win(h)));
-    Put(l, 101 + 5 * (h - 1), JrdbField(odds.Place(h)));
+    Put(l, jrdb::WinSpan(static_cast<std::size_t>(h)), JrdbField(odds.Win(h)));
+    Put(l, jrdb::PlaceSpan(static_cast<std::size_t>(h)), JrdbField(odds.Place(h)));
   }
-  for (int q = 1; q <= kHorsePairs; ++q) Put(l, 191 + 5 * (q - 1), JrdbField(odds.Quinella(q)));
+  for (int q = 1; q <= kHorsePairs; ++q) Put(l, jrdb::QuinellaSpan(static_cast<std::size_t>(q)), JrdbField(odds.Quinella(q)));
   return l;
 }
 
@@ -88,14 +93,16 @@ std::string KolCode(std::string_view jvCourse) {
 
 std::string KolLine(std::string_view ra, const RaceOdds& odds, const std::array<SeRecord, kRunnerSlots>& runners) {
   std::string l(kKolLineLength, ' ');
-  Put(l, 1, KolCode(CourseCode(ra)));
-  Put(l, 7, ra::MeetingDayRace(ra));
-  Put(l, 13, RaceDate(ra));
-  Put(l, 110, ra::RegisteredRunners(ra));
+  Put(l, kol::kCourse, KolCode(CourseCode(ra)));
+  Put(l, kol::kMeetingDayRace, ra::MeetingDayRace(ra));
+  Put(l, kol::kDate, RaceDate(ra));
+  Put(l, kol::kRunners, ra::RegisteredRunners(ra));
   const int n = RegisteredRunners(ra);
   for (int h = 1; h <= static_cast<int>(kMaxRunners); ++h)
-    Put(l, 162 + 5 * (h - 1), h <= n ? KolField(odds.Win(h), 5) : PadLeft("-", 5));
-  for (int q = 1; q <= kHorsePairs; ++q) Put(l, 432 + 7 * (q - 1), KolField(odds.Quinella(q), 7));
+    Put(l, kol::WinSpan(static_cast<std::size_t>(h)),
+        h <= n ? KolField(odds.Win(h), kol::kOddsWidth) : PadLeft("-", kol::kOddsWidth));
+  for (int q = 1; q <= kHorsePairs; ++q)
+    Put(l, kol::QuinellaSpan(static_cast<std::size_t>(q)), KolField(odds.Quinella(q), kol::kQuinellaWidth));
 
   // Bracket quinella odds from the horse pairs of the two brackets.
   std::array<double, kBracketPairs + 1> chance{};
@@ -110,12 +117,12 @@ std::string KolLine(std::string_view ra, const RaceOdds& odds, const std::array<
       if (p > 0) chance[p] += 1.0 / ParseStoredNumber(odds.Quinella(q));
     }
   for (int p = 1; p <= kBracketPairs; ++p) {
-    std::string field = PadLeft("-", 5);
+    std::string field = PadLeft("-", kol::kOddsWidth);
     if (chance[p] > 0) {
       const long long tenths = std::llround(To15Digits(10.0 / chance[p]));
-      field = FormatInt(tenths > 99999 ? 99999 : tenths < 10 ? 10 : tenths, 5);
+      field = FormatInt(tenths > 99999 ? 99999 : tenths < 10 ? 10 : tenths, static_cast<int>(kol::kOddsWidth));
     }
-    Put(l, 252 + 5 * (p - 1), field);
+    Put(l, kol::BracketQuinellaSpan(static_cast<std::size_t>(p)), field);
   }
   return l;
 }

@@ -6,6 +6,7 @@
 
 #include "demo/RecordBuffer.h"
 #include "store/Record.h"
+#include "store/RecordLayout.h"
 #include "store/TextFormat.h"
 
 namespace furlong::demo {
@@ -34,19 +35,19 @@ std::string ConditionCode(const Race& r) {
 // Data kind and creation date of a record: results come a few days after
 // the race, the demo meetings' records the day they were published.
 void PutStamp(RecordBuffer& b, const Race& r) {
-  b.Put(3, std::string(1, r.dataKind));
+  b.Put(head::kDataKind, std::string(1, r.dataKind));
   int created = r.date + (r.dataKind == '7' ? 3 : 1);
   // A race card is published the day before the race.
   if (r.current) created = r.finished ? r.date : r.date - 1;
-  b.Put(4, DateText(created));
+  b.Put(head::kCreationDate, DateText(created));
 }
 
 void PutRaceKey(RecordBuffer& b, const Race& r) {
-  b.Put(12, DateText(r.date));
-  b.Put(20, r.course);
-  b.Put(22, TwoDigits(r.meeting));
-  b.Put(24, TwoDigits(r.day));
-  b.Put(26, TwoDigits(r.number));
+  b.Put(head::kDate, DateText(r.date));
+  b.Put(head::kCourse, r.course);
+  b.Put(head::kMeetingNumber, TwoDigits(r.meeting));
+  b.Put(head::kDayNumber, TwoDigits(r.day));
+  b.Put(head::kRaceNumber, TwoDigits(r.number));
 }
 
 const std::vector<int>& FinishersInOrder(const World& w, const Race& r, std::vector<int>& out) {
@@ -84,23 +85,23 @@ std::string KolCourseCode(const std::string& course) {
 
 std::string MakeRaceRecord(const World& w, const Race& r) {
   RecordBuffer b(kRaLength);
-  b.Put(1, "RA");
+  b.Put(head::kType, "RA");
   PutStamp(b, r);
   PutRaceKey(b, r);
-  b.PutNumber(28, 1, WeekdayCode(r.date));
-  b.PutNumber(29, 4, r.specialNumber);
+  b.PutNumber(ra::kWeekday, WeekdayCode(r.date));
+  b.PutNumber(ra::kSpecialNumber, r.specialNumber);
   if (r.named) {
-    b.PutWideText(33, 60, r.name.full);
-    b.PutWideText(573, 20, r.name.short10);
-    b.PutWideText(593, 12, r.name.short6);
-    b.PutWideText(605, 6, r.name.short3);
+    b.PutWideText(ra::kRaceName, r.name.full);
+    b.PutWideText(ra::kShortName10, r.name.short10);
+    b.PutWideText(ra::kShortName6, r.name.short6);
+    b.PutWideText(ra::kShortName3, r.name.short3);
   }
-  b.Put(611, r.named ? "1" : "0");
-  b.PutNumber(612, 3, r.edition);
-  b.Put(615, std::string(1, r.grade));
-  b.PutNumber(617, 2, r.raceType);
-  b.Put(619, r.symbol);
-  b.Put(622, std::string(1, r.weightRule));
+  b.Put(ra::kRaceNameKind, r.named ? "1" : "0");
+  b.PutNumber(ra::kEdition, r.edition);
+  b.Put(ra::kGrade, std::string(1, r.grade));
+  b.PutNumber(ra::kRaceType, r.raceType);
+  b.Put(ra::kRaceSymbol, r.symbol);
+  b.Put(ra::kWeightRule, std::string(1, r.weightRule));
   const std::string code = ConditionCode(r);
   std::string byAge[4] = {"000", "000", "000", "000"};  // 2, 3, 4, 5 and up
   switch (r.raceType) {
@@ -109,29 +110,33 @@ std::string MakeRaceRecord(const World& w, const Race& r) {
     case 14: case 19: case 23: byAge[2] = byAge[3] = code; break;
     default: byAge[1] = byAge[2] = byAge[3] = code; break;
   }
-  for (int i = 0; i < 4; ++i) b.Put(static_cast<std::size_t>(623 + 3 * i), byAge[i]);
-  b.Put(635, code);
-  b.PutNumber(698, 4, r.track.distance);
-  b.PutNumber(702, 4, 0);
-  b.PutNumber(706, 2, r.track.trackCode);
-  b.PutNumber(708, 2, 0);
-  if (r.track.surface == Surface::Turf && IsJraCourse(r.course)) b.Put(710, "A ");
-  for (int i = 0; i < 7; ++i) b.PutNumber(static_cast<std::size_t>(714 + 8 * i), 8, i < 5 ? r.prize[static_cast<std::size_t>(i)] : 0);
-  for (std::size_t c = 770; c < 874; c += 8) b.PutNumber(c, 8, 0);
-  b.PutNumber(874, 4, r.startTime);
-  b.PutNumber(878, 4, 0);
-  b.PutNumber(882, 2, r.registered);
+  const FieldSpan byAgeFields[4] = {ra::kCondition2yo, ra::kCondition3yo, ra::kCondition4yo, ra::kCondition5yoUp};
+  for (int i = 0; i < 4; ++i) b.Put(byAgeFields[i], byAge[i]);
+  b.Put(ra::kConditionYoungest, code);
+  b.PutNumber(ra::kDistance, r.track.distance);
+  b.PutNumber(ra::kDistanceBefore, 0);
+  b.PutNumber(ra::kTrackCode, r.track.trackCode);
+  b.PutNumber(ra::kTrackCodeBefore, 0);
+  if (r.track.surface == Surface::Turf && IsJraCourse(r.course)) b.Put(ra::kCourseKind, "A ");
+  const FieldSpan prize = ra::kPrizes.Part(1, ra::kPrizeWidth);
+  for (std::size_t i = 0; i < 7; ++i) b.PutNumber(prize.Nth(i, ra::kPrizeWidth), i < 5 ? r.prize[i] : 0);
+  for (FieldSpan all : {ra::kPrizesBefore, ra::kAddedPrizes, ra::kAddedPrizesBefore})
+    for (std::size_t i = 0; i < all.size() / ra::kPrizeWidth; ++i)
+      b.PutNumber(all.Part(1, ra::kPrizeWidth).Nth(i, ra::kPrizeWidth), 0);
+  b.PutNumber(ra::kStartTime, r.startTime);
+  b.PutNumber(ra::kStartTimeBefore, 0);
+  b.PutNumber(ra::kRegisteredRunners, r.registered);
   const int starters = Starters(w, r);
   std::vector<int> finishers;
   FinishersInOrder(w, r, finishers);
-  b.PutNumber(884, 2, starters);
-  b.PutNumber(886, 2, r.finished ? (r.current ? static_cast<int>(finishers.size()) : r.registered) : 0);
-  b.PutNumber(888, 1, r.weather);
-  b.PutNumber(889, 1, r.turfGoing);
-  b.PutNumber(890, 1, r.dirtGoing);
-  for (int i = 0; i < 25; ++i) {
-    int lap = r.finished && static_cast<std::size_t>(i) < r.laps.size() ? r.laps[static_cast<std::size_t>(i)] : 0;
-    b.PutNumber(static_cast<std::size_t>(891 + 3 * i), 3, lap);
+  b.PutNumber(ra::kStarters, starters);
+  b.PutNumber(ra::kFinishers, r.finished ? (r.current ? static_cast<int>(finishers.size()) : r.registered) : 0);
+  b.PutNumber(ra::kWeather, r.weather);
+  b.PutNumber(ra::kTurfGoing, r.turfGoing);
+  b.PutNumber(ra::kDirtGoing, r.dirtGoing);
+  for (std::size_t i = 0; i < ra::kLapTimes.size() / ra::kLapWidth; ++i) {
+    int lap = r.finished && i < r.laps.size() ? r.laps[i] : 0;
+    b.PutNumber(ra::kLapTimes.Part(1, ra::kLapWidth).Nth(i, ra::kLapWidth), lap);
   }
   int front3 = 0, front4 = 0, last4 = 0;
   const std::size_t laps = r.finished ? r.laps.size() : 0;
@@ -141,11 +146,11 @@ std::string MakeRaceRecord(const World& w, const Race& r) {
     if (i + 4 >= laps) last4 += r.laps[i];
   }
   const bool jump = r.track.surface == Surface::Jump;
-  b.Put(966, jump && r.finished ? RaceTime(r.winnerTime * 1600 / r.track.distance) : "0000");
-  b.PutNumber(970, 3, front3);
-  b.PutNumber(973, 3, front4);
-  b.PutNumber(976, 3, r.finished ? r.lastThree : 0);
-  b.PutNumber(979, 3, last4);
+  b.Put(ra::kJumpMileTime, jump && r.finished ? RaceTime(r.winnerTime * 1600 / r.track.distance) : "0000");
+  b.PutNumber(ra::kFront3F, front3);
+  b.PutNumber(ra::kFront4F, front4);
+  b.PutNumber(ra::kLast3F, r.finished ? r.lastThree : 0);
+  b.PutNumber(ra::kLast4F, last4);
   if (r.current && r.finished) {
     // Running order at each corner the race passes.
     int block = 0;
@@ -159,13 +164,13 @@ std::string MakeRaceRecord(const World& w, const Race& r) {
       std::sort(at.begin(), at.end());
       std::string order;
       for (auto& [pos, num] : at) order += (order.empty() ? "" : ",") + std::to_string(num);
-      const std::size_t col = 982 + 72 * static_cast<std::size_t>(block++);
-      b.PutNumber(col, 1, c);
-      b.PutNumber(col + 1, 1, 1);
-      b.PutText(col + 2, 70, order);
+      const FieldSpan orderAt = ra::kCornerOrder.Nth(static_cast<std::size_t>(block++), ra::kCornerOrder.size());
+      b.PutNumber(orderAt.Part(ra::kCornerOrderCorner.from, ra::kCornerOrderCorner.to), c);
+      b.PutNumber(orderAt.Part(ra::kCornerOrderLap.from, ra::kCornerOrderLap.to), 1);
+      b.PutText(orderAt.Part(ra::kCornerOrderText.from, ra::kCornerOrderText.to), order);
     }
   }
-  b.Put(1270, "0");
+  b.Put(ra::kRecordUpdateKind, "0");
   return b.Take();
 }
 
@@ -179,66 +184,66 @@ std::string MakeRunnerRecord(const World& w, const Run& run) {
   const Owner& o = names.owners[static_cast<std::size_t>(h.owner)];
   const Jockey& j = names.jockeys[static_cast<std::size_t>(run.jockey)];
   RecordBuffer b(kSeLength);
-  b.Put(1, "SE");
+  b.Put(head::kType, "SE");
   PutStamp(b, r);
   PutRaceKey(b, r);
-  b.PutNumber(28, 1, run.bracket);
-  b.PutNumber(29, 2, run.horseNumber);
-  b.Put(31, h.id);
-  b.PutWideText(41, 36, h.name);
-  b.PutNumber(77, 2, h.symbol);
-  b.PutNumber(79, 1, h.sex);
-  b.Put(80, "1");
-  b.PutNumber(81, 2, h.coat);
-  b.PutNumber(83, 2, YearOf(r.date) - h.birthYear);
-  b.Put(85, t.east ? "1" : "2");
-  b.PutNumber(86, 5, t.code);
-  b.PutWideText(91, 8, t.shortName);
-  b.PutNumber(99, 6, o.code);
-  b.PutWideText(105, 64, o.name);
-  b.PutWideText(169, 60, o.colours);
-  b.PutNumber(289, 3, run.weight);
-  b.PutNumber(292, 3, 0);
-  b.Put(295, run.blinkers ? "1" : "0");
-  b.PutNumber(297, 5, j.code);
-  b.PutNumber(302, 5, 0);
-  b.PutWideText(307, 8, j.shortName);
-  b.PutNumber(323, 1, j.apprentice);
-  b.Put(324, "0");
-  b.PutNumber(325, 3, run.bodyWeight);
+  b.PutNumber(se::kBracket, run.bracket);
+  b.PutNumber(se::kHorseNumber, run.horseNumber);
+  b.Put(se::kHorseId, h.id);
+  b.PutWideText(se::kHorseName, h.name);
+  b.PutNumber(se::kHorseSymbol, h.symbol);
+  b.PutNumber(se::kSex, h.sex);
+  b.Put(se::kBreed, "1");
+  b.PutNumber(se::kCoatColour, h.coat);
+  b.PutNumber(se::kAge, YearOf(r.date) - h.birthYear);
+  b.Put(se::kTrainerRegion, t.east ? "1" : "2");
+  b.PutNumber(se::kTrainerCode, t.code);
+  b.PutWideText(se::kTrainerShort, t.shortName);
+  b.PutNumber(se::kOwnerCode, o.code);
+  b.PutWideText(se::kOwnerName, o.name);
+  b.PutWideText(se::kOwnerColours, o.colours);
+  b.PutNumber(se::kWeightCarried, run.weight);
+  b.PutNumber(se::kWeightCarriedBefore, 0);
+  b.Put(se::kBlinkers, run.blinkers ? "1" : "0");
+  b.PutNumber(se::kJockeyCode, j.code);
+  b.PutNumber(se::kJockeyCodeBefore, 0);
+  b.PutWideText(se::kJockeyShort, j.shortName);
+  b.PutNumber(se::kApprenticeKind, j.apprentice);
+  b.Put(se::kApprenticeKindBefore, "0");
+  b.PutNumber(se::kBodyWeight, run.bodyWeight);
   if (run.bodyChangeKind == 0) {
-    b.Put(328, run.bodyChange > 0 ? "+" : run.bodyChange < 0 ? "-" : " ");
-    b.PutNumber(329, 3, run.bodyChange < 0 ? -run.bodyChange : run.bodyChange);
+    b.Put(se::kBodyWeightSign, run.bodyChange > 0 ? "+" : run.bodyChange < 0 ? "-" : " ");
+    b.PutNumber(se::kBodyWeightChange, run.bodyChange < 0 ? -run.bodyChange : run.bodyChange);
   } else if (run.bodyChangeKind == 2) {
-    b.Put(329, "999");
+    b.Put(se::kBodyWeightChange, "999");
   }
-  b.PutNumber(332, 1, run.abnormal);
+  b.PutNumber(se::kAbnormality, run.abnormal);
   const bool result = r.finished;
-  b.PutNumber(333, 2, result ? run.position : 0);
-  b.PutNumber(335, 2, result ? run.position : 0);
-  b.Put(337, run.deadHeat ? "1" : "0");
-  b.Put(338, run.deadHeat ? "1" : "0");
-  b.Put(339, result && run.position > 0 ? RaceTime(run.time) : "0000");
-  for (int c = 0; c < 4; ++c) b.PutNumber(static_cast<std::size_t>(352 + 2 * c), 2, result ? run.corners[static_cast<std::size_t>(c)] : 0);
-  b.PutNumber(360, 4, result ? run.odds : 0);
-  b.PutNumber(364, 2, result ? run.popularity : 0);
-  b.PutNumber(366, 8, result ? run.prize : 0);
-  b.PutNumber(374, 8, 0);
-  b.PutNumber(388, 3, 0);
-  b.PutNumber(391, 3, result && run.position > 0 ? run.lastThree : 0);
+  b.PutNumber(se::kArrivalOrder, result ? run.position : 0);
+  b.PutNumber(se::kFinishingPosition, result ? run.position : 0);
+  b.Put(se::kDeadHeatKind, run.deadHeat ? "1" : "0");
+  b.Put(se::kDeadHeatCount, run.deadHeat ? "1" : "0");
+  b.Put(se::kRaceTime, result && run.position > 0 ? RaceTime(run.time) : "0000");
+  for (std::size_t c = 0; c < 4; ++c) b.PutNumber(se::kCorner1.Nth(c, se::kCorner1.size()), result ? run.corners[c] : 0);
+  b.PutNumber(se::kWinOdds, result ? run.odds : 0);
+  b.PutNumber(se::kWinPopularity, result ? run.popularity : 0);
+  b.PutNumber(se::kPrizeMoney, result ? run.prize : 0);
+  b.PutNumber(se::kAddedPrize, 0);
+  b.PutNumber(se::kLast4F, 0);
+  b.PutNumber(se::kLast3F, result && run.position > 0 ? run.lastThree : 0);
   if (result && run.position > 0) {
     const bool won = run.position == 1 && h.id == r.winnerId;
-    b.Put(394, won ? r.secondId : r.winnerId);
-    b.PutWideText(404, 36, won ? r.secondName : r.winnerName);
+    b.Put(se::kOtherHorseId, won ? r.secondId : r.winnerId);
+    b.PutWideText(se::kOtherHorseName, won ? r.secondName : r.winnerName);
   }
   if (result && run.hasTimeDiff && run.position > 0) {
     int diff = run.timeDiff < 0 ? -run.timeDiff : run.timeDiff;
-    b.Put(532, std::string(run.timeDiff < 0 || (run.position == 1) ? "-" : "+") + ZeroPadded(diff, 3));
+    b.Put(se::kTimeDifference, std::string(run.timeDiff < 0 || (run.position == 1) ? "-" : "+") + ZeroPadded(diff, 3));
   } else {
-    b.Put(532, "0000");
+    b.Put(se::kTimeDifference, "0000");
   }
-  b.Put(536, "0");
-  b.Put(537, "0");
+  b.Put(se::kRecordUpdateKind, "0");
+  b.Put(se::kMiningKind, "0");
   // Running style of the race: 1 led, 2 stalked, 3 mid-field, 4 closed.
   int style = 0;
   if (result && run.position > 0) {
@@ -249,7 +254,7 @@ std::string MakeRunnerRecord(const World& w, const Run& run) {
       break;
     }
   }
-  b.PutNumber(553, 1, style);
+  b.PutNumber(se::kRunningStyle, style);
   return b.Take();
 }
 
@@ -280,6 +285,19 @@ int Popularity(const std::vector<double>& all, double mine) {
   return rank;
 }
 
+// Entry e of a payout table: its horse (or bracket) numbers, which share
+// the entry's number field equally, then the amount and the popularity.
+void PutPayout(RecordBuffer& b, const hr::Table& t, std::size_t e, std::initializer_list<int> numbers, long long amount,
+               int popularity) {
+  const FieldSpan entry = t.Entry(e);
+  const FieldSpan pair = entry.Part(t.pair.from, t.pair.to);
+  const std::size_t width = pair.size() / numbers.size();
+  std::size_t i = 0;
+  for (int n : numbers) b.PutNumber(pair.Part(1, width).Nth(i++, width), n);
+  b.PutNumber(entry.Part(t.amount.from, t.amount.to), amount);
+  b.PutNumber(entry.Part(t.popularity.from, t.popularity.to), popularity);
+}
+
 int Payout(double returnRate, double chance, int entries, int normalEntries) {
   double yen = returnRate * 100.0 / chance * normalEntries / entries;
   int amount = static_cast<int>(yen / 10) * 10;
@@ -290,12 +308,12 @@ int Payout(double returnRate, double chance, int entries, int normalEntries) {
 
 std::string MakePayoutRecord(const World& w, const Race& r) {
   RecordBuffer b(kHrLength);
-  b.Put(1, "HR");
+  b.Put(head::kType, "HR");
   PutStamp(b, r);
   PutRaceKey(b, r);
   const int starters = Starters(w, r);
-  b.PutNumber(28, 2, r.registered);
-  b.PutNumber(30, 2, starters);
+  b.PutNumber(hr::kRegisteredRunners, r.registered);
+  b.PutNumber(hr::kStarters, starters);
   std::string refundHorse(28, '0');
   bool refund = false;
   for (int ru : r.runs) {
@@ -305,12 +323,12 @@ std::string MakePayoutRecord(const World& w, const Race& r) {
       refund = true;
     }
   }
-  b.Put(32, std::string(9, '0'));
-  b.Put(41, std::string(9, '0'));
-  b.Put(50, std::string(9, refund ? '1' : '0'));
-  b.Put(59, refundHorse);
-  b.Put(87, std::string(8, '0'));
-  b.Put(95, std::string(8, '0'));
+  b.Put(hr::kNotSoldFlags, std::string(hr::kNotSoldFlags.size(), '0'));
+  b.Put(hr::kSpecialPayoutFlags, std::string(hr::kSpecialPayoutFlags.size(), '0'));
+  b.Put(hr::kRefundFlags, std::string(hr::kRefundFlags.size(), refund ? '1' : '0'));
+  b.Put(hr::kRefundedHorses, refundHorse);
+  b.Put(hr::kRefundedBrackets, std::string(hr::kRefundedBrackets.size(), '0'));
+  b.Put(hr::kRefundedSameBrackets, std::string(hr::kRefundedSameBrackets.size(), '0'));
 
   // Starters, their chances and their finishing positions.
   Pool pool;
@@ -355,10 +373,7 @@ std::string MakePayoutRecord(const World& w, const Race& r) {
   for (std::size_t e = 0; e < winners.size() && e < 3; ++e) {
     int h = winners[e];
     int amount = std::max(100, odds[h] * 10 / static_cast<int>(winners.size()) / 10 * 10);
-    std::size_t col = 103 + 13 * e;
-    b.PutNumber(col, 2, h);
-    b.PutNumber(col + 2, 9, amount);
-    b.PutNumber(col + 11, 2, pop[h]);
+    PutPayout(b, hr::kWin, e, {h}, amount, pop[h]);
   }
   // Place: three places, two in a field of seven or fewer.
   const int placesPaid = starters <= 7 ? 2 : 3;
@@ -369,10 +384,7 @@ std::string MakePayoutRecord(const World& w, const Race& r) {
     int h = placed[e];
     int base = 100 + (odds[h] - 10) * 22 / 10;
     int amount = std::max(100, base * placesPaid / static_cast<int>(placed.size()) / 10 * 10);
-    std::size_t col = 142 + 13 * e;
-    b.PutNumber(col, 2, h);
-    b.PutNumber(col + 2, 9, amount);
-    b.PutNumber(col + 11, 2, pop[h]);
+    PutPayout(b, hr::kPlace, e, {h}, amount, pop[h]);
   }
 
   // Pair chances: finishing first and second (quinella) and both in the
@@ -423,19 +435,13 @@ std::string MakePayoutRecord(const World& w, const Race& r) {
   std::sort(widePaid.begin(), widePaid.end());
   for (std::size_t e = 0; e < quinPaid.size() && e < 3; ++e) {
     auto key = quinPaid[e];
-    std::size_t col = 246 + 16 * e;
-    b.PutNumber(col, 2, key.first);
-    b.PutNumber(col + 2, 2, key.second);
-    b.PutNumber(col + 4, 9, Payout(0.775, quin[key], static_cast<int>(quinPaid.size()), 1));
-    b.PutNumber(col + 13, 3, Popularity(quinAll, quin[key]));
+    PutPayout(b, hr::kQuinella, e, {key.first, key.second},
+              Payout(0.775, quin[key], static_cast<int>(quinPaid.size()), 1), Popularity(quinAll, quin[key]));
   }
   for (std::size_t e = 0; e < widePaid.size() && e < 7; ++e) {
     auto key = widePaid[e];
-    std::size_t col = 294 + 16 * e;
-    b.PutNumber(col, 2, key.first);
-    b.PutNumber(col + 2, 2, key.second);
-    b.PutNumber(col + 4, 9, Payout(0.775, wide[key], static_cast<int>(widePaid.size()), 3));
-    b.PutNumber(col + 13, 3, Popularity(wideAll, wide[key]));
+    PutPayout(b, hr::kWide, e, {key.first, key.second},
+              Payout(0.775, wide[key], static_cast<int>(widePaid.size()), 3), Popularity(wideAll, wide[key]));
   }
   // Bracket quinella: sold for fields of nine or more.
   if (starters >= 9) {
@@ -453,21 +459,15 @@ std::string MakePayoutRecord(const World& w, const Race& r) {
     }
     for (std::size_t e = 0; e < bqPaid.size() && e < 3; ++e) {
       auto key = bqPaid[e];
-      std::size_t col = 207 + 13 * e;
-      b.PutNumber(col, 1, key.first);
-      b.PutNumber(col + 1, 1, key.second);
-      b.PutNumber(col + 2, 9, Payout(0.775, bq[key], static_cast<int>(bqPaid.size()), 1));
-      b.PutNumber(col + 11, 2, Popularity(bqAll, bq[key]));
+      PutPayout(b, hr::kBracketQuinella, e, {key.first, key.second},
+                Payout(0.775, bq[key], static_cast<int>(bqPaid.size()), 1), Popularity(bqAll, bq[key]));
     }
   }
   // Exacta, trio and trifecta.
   for (std::size_t e = 0; e < exPaid.size() && e < 6; ++e) {
     auto key = exPaid[e];
-    std::size_t col = 454 + 16 * e;
-    b.PutNumber(col, 2, key.first);
-    b.PutNumber(col + 2, 2, key.second);
-    b.PutNumber(col + 4, 9, Payout(0.75, exacta[key], static_cast<int>(exPaid.size()), 1));
-    b.PutNumber(col + 13, 3, Popularity(exAll, exacta[key]));
+    PutPayout(b, hr::kExacta, e, {key.first, key.second},
+              Payout(0.75, exacta[key], static_cast<int>(exPaid.size()), 1), Popularity(exAll, exacta[key]));
   }
   std::vector<std::array<int, 3>> trioPaid, triPaid;
   for (std::size_t i = 0; i < byPlace.size(); ++i)
@@ -488,17 +488,13 @@ std::string MakePayoutRecord(const World& w, const Race& r) {
   std::sort(trioPaid.begin(), trioPaid.end());
   for (std::size_t e = 0; e < trioPaid.size() && e < 3; ++e) {
     auto key = trioPaid[e];
-    std::size_t col = 550 + 18 * e;
-    for (int i = 0; i < 3; ++i) b.PutNumber(col + 2 * static_cast<std::size_t>(i), 2, key[static_cast<std::size_t>(i)]);
-    b.PutNumber(col + 6, 9, Payout(0.75, trio[key], static_cast<int>(trioPaid.size()), 1));
-    b.PutNumber(col + 15, 3, Popularity(trioAll, trio[key]));
+    PutPayout(b, hr::kTrio, e, {key[0], key[1], key[2]},
+              Payout(0.75, trio[key], static_cast<int>(trioPaid.size()), 1), Popularity(trioAll, trio[key]));
   }
   for (std::size_t e = 0; e < triPaid.size() && e < 6; ++e) {
     auto key = triPaid[e];
-    std::size_t col = 604 + 19 * e;
-    for (int i = 0; i < 3; ++i) b.PutNumber(col + 2 * static_cast<std::size_t>(i), 2, key[static_cast<std::size_t>(i)]);
-    b.PutNumber(col + 6, 9, Payout(0.725, trifecta[key], static_cast<int>(triPaid.size()), 1));
-    b.PutNumber(col + 15, 4, Popularity(triAll, trifecta[key]));
+    PutPayout(b, hr::kTrifecta, e, {key[0], key[1], key[2]},
+              Payout(0.725, trifecta[key], static_cast<int>(triPaid.size()), 1), Popularity(triAll, trifecta[key]));
   }
   return b.Take();
 }
@@ -512,8 +508,8 @@ struct Placings {
   void Add(int position) { ++count[position >= 1 && position <= 5 ? position - 1 : 5]; }
 };
 
-void PutPlacings(RecordBuffer& b, std::size_t col, const Placings& p) {
-  for (int i = 0; i < 6; ++i) b.PutNumber(col + 3 * static_cast<std::size_t>(i), 3, p.count[i]);
+void PutPlacings(RecordBuffer& b, FieldSpan placings, const Placings& p) {
+  for (std::size_t i = 0; i < 6; ++i) b.PutNumber(placings.Part(1, um::kPlacingCount).Nth(i, um::kPlacingCount), p.count[i]);
 }
 
 // The new-layout master. With `legacy` set the three fields that the older
@@ -525,39 +521,44 @@ std::string BuildMaster(const World& w, const Horse& h, bool legacy) {
   const Owner& o = names.owners[static_cast<std::size_t>(h.owner)];
   const Breeder& br = names.breeders[static_cast<std::size_t>(h.breeder)];
   RecordBuffer b(kUmLength);
-  b.Put(1, "UM");
-  b.Put(3, "2");
-  b.Put(4, DateText(w.masterDate));
-  b.Put(12, h.id);
-  b.Put(22, "0");
-  b.Put(23, DateText(h.registeredDate));
-  b.Put(31, "00000000");
-  b.Put(39, DateText(h.birthDate));
-  b.PutWideText(47, 36, h.name);
-  b.Put(179, "1");
-  b.PutNumber(199, 2, h.symbol);
-  b.PutNumber(201, 1, h.sex);
-  b.Put(202, "1");
-  b.PutNumber(203, 2, h.coat);
-  for (std::size_t i = 0; i < 14; ++i) {
-    const std::size_t col = 205 + 46 * i;
+  b.Put(um::kType, "UM");
+  b.Put(um::kDataKind, "2");
+  b.Put(um::kCreationDate, DateText(w.masterDate));
+  b.Put(um::kHorseId, h.id);
+  b.Put(um::kDeregistered, "0");
+  b.Put(um::kRegisteredDate, DateText(h.registeredDate));
+  b.Put(um::kDeregisteredDate, "00000000");
+  b.Put(um::kBirthDate, DateText(h.birthDate));
+  b.PutWideText(um::kHorseName, h.name);
+  b.Put(um::kAtJraStables, "1");
+  b.PutNumber(um::kHorseSymbol, h.symbol);
+  b.PutNumber(um::kSex, h.sex);
+  b.Put(um::kBreed, "1");
+  b.PutNumber(um::kCoatColour, h.coat);
+  // A legacy field is narrower: its text right-aligned in the UM span.
+  const std::size_t idPad = um::kAncestorId.size() - uma::kAncestorId.size();
+  for (std::size_t i = 0; i < um::kAncestors; ++i) {
+    const FieldSpan at = um::kAncestor.Nth(i, um::kAncestor.size());
     const Ancestor& a = h.pedigree[i];
-    b.Put(col, legacy ? "  " + a.regNo.substr(2) : a.regNo);
-    b.PutWideText(col + 10, 36, a.name);
+    b.Put(at.Part(um::kAncestorId.from, um::kAncestorId.to),
+          legacy ? std::string(idPad, ' ') + a.regNo.substr(idPad) : a.regNo);
+    b.PutWideText(at.Part(um::kAncestorName.from, um::kAncestorName.to), a.name);
   }
-  b.Put(849, t.east ? "1" : "2");
-  b.PutNumber(850, 5, t.code);
-  b.PutWideText(855, 8, t.shortName);
+  b.Put(um::kTrainerRegion, t.east ? "1" : "2");
+  b.PutNumber(um::kTrainerCode, t.code);
+  b.PutWideText(um::kTrainerShort, t.shortName);
   if (legacy) {
-    b.Put(883, "  " + ZeroPadded(br.code, 6));
-    b.PutWideText(893, 70, br.name);
+    const std::size_t codePad = um::kBreederCode.size() - uma::kBreederCode.size();
+    const std::size_t namePad = um::kBreederName.size() - uma::kBreederName.size();
+    b.Put(um::kBreederCode, std::string(codePad, ' ') + ZeroPadded(br.code, uma::kBreederCode.size()));
+    b.PutWideText(um::kBreederName.Part(namePad + 1, um::kBreederName.size()), br.name);
   } else {
-    b.PutNumber(883, 8, br.code);
-    b.PutWideText(891, 72, br.name);
+    b.PutNumber(um::kBreederCode, br.code);
+    b.PutWideText(um::kBreederName, br.name);
   }
-  b.PutWideText(963, 20, br.area);
-  b.PutNumber(983, 6, o.code);
-  b.PutWideText(989, 64, o.name);
+  b.PutWideText(um::kBreedingArea, br.area);
+  b.PutNumber(um::kOwnerCode, o.code);
+  b.PutWideText(um::kOwnerName, o.name);
 
   // Totals over the career before the demo weekend.
   long long flatPrize = 0, jumpPrize = 0, flatEarned = 0, jumpEarned = 0;
@@ -596,26 +597,30 @@ std::string BuildMaster(const World& w, const Horse& h, bool legacy) {
       band[(s == 1 ? 3 : 0) + (d <= 1600 ? 0 : d <= 2200 ? 1 : 2)].Add(run.position);
     }
   }
-  b.PutNumber(1053, 9, flatPrize);
-  b.PutNumber(1062, 9, jumpPrize);
-  b.PutNumber(1071, 9, 0);
-  b.PutNumber(1080, 9, 0);
-  b.PutNumber(1089, 9, flatEarned);
-  b.PutNumber(1098, 9, jumpEarned);
-  PutPlacings(b, 1107, all);
-  PutPlacings(b, 1125, jra);
-  PutPlacings(b, 1143, turfStraight);
-  PutPlacings(b, 1161, turfRight);
-  PutPlacings(b, 1179, turfLeft);
-  PutPlacings(b, 1197, dirtStraight);
-  PutPlacings(b, 1215, dirtRight);
-  PutPlacings(b, 1233, dirtLeft);
-  PutPlacings(b, 1251, jumps);
-  for (int s = 0; s < 3; ++s)
-    for (int g = 0; g < 4; ++g) PutPlacings(b, 1269 + 72 * static_cast<std::size_t>(s) + 18 * static_cast<std::size_t>(g), going[s][g]);
-  for (int i = 0; i < 6; ++i) PutPlacings(b, 1485 + 18 * static_cast<std::size_t>(i), band[i]);
-  for (int i = 0; i < 4; ++i) b.PutNumber(1593 + 3 * static_cast<std::size_t>(i), 3, styles[i]);
-  b.PutNumber(1605, 3, static_cast<long long>(past));
+  b.PutNumber(um::kMainPrizeFlat, flatPrize);
+  b.PutNumber(um::kMainPrizeJump, jumpPrize);
+  b.PutNumber(um::kAddedPrizeFlat, 0);
+  b.PutNumber(um::kAddedPrizeJump, 0);
+  b.PutNumber(um::kEarnedPrizeFlat, flatEarned);
+  b.PutNumber(um::kEarnedPrizeJump, jumpEarned);
+  PutPlacings(b, um::kPlacingsAll, all);
+  PutPlacings(b, um::kPlacingsJra, jra);
+  PutPlacings(b, um::kPlacingsTurfStraight, turfStraight);
+  PutPlacings(b, um::kPlacingsTurfRight, turfRight);
+  PutPlacings(b, um::kPlacingsTurfLeft, turfLeft);
+  PutPlacings(b, um::kPlacingsDirtStraight, dirtStraight);
+  PutPlacings(b, um::kPlacingsDirtRight, dirtRight);
+  PutPlacings(b, um::kPlacingsDirtLeft, dirtLeft);
+  PutPlacings(b, um::kPlacingsJump, jumps);
+  const FieldSpan byGoing = um::kPlacingsByGoing.Part(1, um::kPlacingsWidth);
+  for (std::size_t s = 0; s < 3; ++s)
+    for (std::size_t g = 0; g < 4; ++g) PutPlacings(b, byGoing.Nth(4 * s + g, um::kPlacingsWidth), going[s][g]);
+  const FieldSpan bands[6] = {um::kPlacingsTurfShort, um::kPlacingsTurfMiddle, um::kPlacingsTurfLong,
+                              um::kPlacingsDirtShort, um::kPlacingsDirtMiddle, um::kPlacingsDirtLong};
+  for (std::size_t i = 0; i < 6; ++i) PutPlacings(b, bands[i], band[i]);
+  const FieldSpan style = um::kRunningStyles.Part(1, um::kPlacingCount);
+  for (std::size_t i = 0; i < 4; ++i) b.PutNumber(style.Nth(i, um::kPlacingCount), styles[i]);
+  b.PutNumber(um::kRegisteredRuns, static_cast<long long>(past));
   return b.Take();
 }
 
@@ -626,21 +631,26 @@ std::string MakeHorseMaster(const World& w, const Horse& h) { return BuildMaster
 std::string MakeLegacyHorseMaster(const World& w, const Horse& h) {
   // Narrow the three widened fields back: the inverse of the conversion
   // the day loading applies.
-  const std::string um = BuildMaster(w, h, true);
-  auto cols = [&](std::size_t from, std::size_t to) { return um.substr(from - 1, to - from + 1); };
-  std::string old;
-  old.reserve(kLegacyUmLength);
-  old += cols(1, 204);
-  for (std::size_t i = 0; i < 14; ++i) {
-    old += cols(205 + 46 * i + 2, 205 + 46 * i + 9);
-    old += cols(215 + 46 * i, 250 + 46 * i);
+  const std::string master = BuildMaster(w, h, true);
+  std::string old(kLegacyUmLength, ' ');
+  old[kLegacyUmLength - 2] = '\r';
+  old[kLegacyUmLength - 1] = '\n';
+  // Each legacy field takes the right end of its UM span.
+  auto narrow = [&](FieldSpan to, FieldSpan from) {
+    old.replace(to.from - 1, to.size(), master, from.to - to.size(), to.size());
+  };
+  narrow(uma::kHead, um::kHead);
+  for (std::size_t i = 0; i < uma::kAncestors; ++i) {
+    const FieldSpan to = uma::kAncestor.Nth(i, uma::kAncestor.size());
+    const FieldSpan from = um::kAncestor.Nth(i, um::kAncestor.size());
+    narrow(to.Part(uma::kAncestorId.from, uma::kAncestorId.to), from.Part(um::kAncestorId.from, um::kAncestorId.to));
+    narrow(to.Part(uma::kAncestorName.from, uma::kAncestorName.to),
+           from.Part(um::kAncestorName.from, um::kAncestorName.to));
   }
-  old += cols(849, 882);
-  old += cols(885, 890);
-  old += cols(893, 962);
-  old += cols(963, 1607);
-  old += "\r\n";
-  if (old.size() != kLegacyUmLength) throw std::logic_error("legacy horse master of the wrong length");
+  narrow(uma::kAfterPedigree, um::kAfterPedigree);
+  narrow(uma::kBreederCode, um::kBreederCode);
+  narrow(uma::kBreederName, um::kBreederName);
+  narrow(uma::kAfterBreeder, um::kAfterBreeder);
   return old;
 }
 
@@ -654,21 +664,21 @@ std::string MakeOddsRecord(const World& w, const Race& r, char source) {
     const Run& x = w.runs[static_cast<std::size_t>(ru)];
     p[static_cast<std::size_t>(x.horseNumber)] = x.forecastProb;
   }
-  b.Put(1, DateText(r.date));
-  b.Put(9, source == 'K' ? KolCourseCode(r.course) : r.course);
-  b.Put(11, TwoDigits(r.meeting));
-  b.Put(13, TwoDigits(r.day));
-  b.Put(15, TwoDigits(r.number));
-  b.Put(17, std::string(1, source));
-  b.PutNumber(18, 2, n);
+  b.Put(odds::kDate, DateText(r.date));
+  b.Put(odds::kCourse, source == 'K' ? KolCourseCode(r.course) : r.course);
+  b.Put(odds::kMeetingNumber, TwoDigits(r.meeting));
+  b.Put(odds::kDayNumber, TwoDigits(r.day));
+  b.Put(odds::kRaceNumber, TwoDigits(r.number));
+  b.Put(odds::kSource, std::string(1, source));
+  b.PutNumber(odds::kRunners, n);
   const double winCap = source == 'J' ? 999.9 : 9999.9, pairCap = source == 'J' ? 9999.9 : 99999.9;
   auto tenths = [](double v) { return static_cast<double>(static_cast<long long>(v * 10 + 0.5)) / 10; };
   for (int h = 1; h <= n; ++h) {
     double win = std::min(winCap, std::max(1.1, tenths(0.8 / p[static_cast<std::size_t>(h)])));
-    b.Put(20 + 6 * static_cast<std::size_t>(h - 1), FormatFixed(win, 6, 1));
+    b.Put(odds::WinSpan(static_cast<std::size_t>(h)), FormatFixed(win, static_cast<int>(odds::kOddsWidth), 1));
     if (source == 'J') {
       double place = std::max(1.0, tenths(1.0 + (win - 1.0) / 4.2));
-      b.Put(128 + 6 * static_cast<std::size_t>(h - 1), FormatFixed(place, 6, 1));
+      b.Put(odds::PlaceSpan(static_cast<std::size_t>(h)), FormatFixed(place, static_cast<int>(odds::kOddsWidth), 1));
     }
   }
   std::size_t index = 0;
@@ -678,7 +688,7 @@ std::string MakeOddsRecord(const World& w, const Race& r, char source) {
       double pa = p[static_cast<std::size_t>(a)], pc = p[static_cast<std::size_t>(c)];
       double chance = pa * pc / (1 - pa) + pc * pa / (1 - pc);
       double v = std::min(pairCap, std::max(1.0, tenths(0.775 / chance)));
-      b.Put(236 + 8 * index, FormatFixed(v, 8, 1));
+      b.Put(odds::QuinellaSpan(index + 1), FormatFixed(v, static_cast<int>(odds::kPairOddsWidth), 1));
     }
   return b.Take();
 }

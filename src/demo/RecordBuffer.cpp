@@ -13,28 +13,26 @@ RecordBuffer::RecordBuffer(std::size_t length) : bytes_(length, ' ') {
   bytes_[length - 1] = '\n';
 }
 
-void RecordBuffer::Put(std::size_t from, std::string_view bytes) {
-  if (from < 1 || from - 1 + bytes.size() > bytes_.size() - 2)
-    throw std::logic_error("field outside the record at column " + std::to_string(from));
-  bytes_.replace(from - 1, bytes.size(), bytes);
+void RecordBuffer::Put(FieldSpan field, std::string_view bytes) {
+  if (field.from < 1 || field.to < field.from || field.to > bytes_.size() - 2 || bytes.size() > field.size())
+    throw std::logic_error("bytes outside the field at column " + std::to_string(field.from));
+  bytes_.replace(field.from - 1, bytes.size(), bytes);
 }
 
-void RecordBuffer::PutNumber(std::size_t from, std::size_t width, long long value) {
-  Put(from, ZeroPadded(value, width));
+void RecordBuffer::PutNumber(FieldSpan field, long long value) { Put(field, ZeroPadded(value, field.size())); }
+
+void RecordBuffer::PutText(FieldSpan field, std::string_view sjis) {
+  std::string text(SjisPrefix(sjis, field.size()));
+  text.resize(field.size(), ' ');
+  Put(field, text);
 }
 
-void RecordBuffer::PutText(std::size_t from, std::size_t width, std::string_view sjis) {
-  std::string field(SjisPrefix(sjis, width));
-  field.resize(width, ' ');
-  Put(from, field);
-}
-
-void RecordBuffer::PutWideText(std::size_t from, std::size_t width, std::string_view sjis) {
-  std::string field(SjisPrefix(sjis, width));
+void RecordBuffer::PutWideText(FieldSpan field, std::string_view sjis) {
+  std::string text(SjisPrefix(sjis, field.size()));
   const std::string& wideSpace = SJ("　");
-  while (field.size() + wideSpace.size() <= width) field += wideSpace;
-  field.resize(width, ' ');
-  Put(from, field);
+  while (text.size() + wideSpace.size() <= field.size()) text += wideSpace;
+  text.resize(field.size(), ' ');
+  Put(field, text);
 }
 
 std::string ZeroPadded(long long value, std::size_t width) {

@@ -1,9 +1,11 @@
 #pragma once
 // A fixed-width record under construction: a buffer of spaces of the record's
-// length, closed by CR LF, whose fields are set by 1-based byte column.
+// length, closed by CR LF, whose fields are set by their named spans.
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "store/RecordLayout.h"
 
 namespace furlong::demo {
 
@@ -12,17 +14,17 @@ class RecordBuffer {
   // length counts the closing CR LF, as the store's record lengths do.
   explicit RecordBuffer(std::size_t length);
 
-  // Raw bytes at column `from`; they must fit before the CR LF.
-  void Put(std::size_t from, std::string_view bytes);
-  // A number zero-padded to `width` digits; a value too large for the width
-  // becomes all nines, a negative one zero.
-  void PutNumber(std::size_t from, std::size_t width, long long value);
+  // Raw bytes at the start of a field; they must fit in it.
+  void Put(FieldSpan field, std::string_view bytes);
+  // A number zero-padded to the field's width; a value too large for the
+  // width becomes all nines, a negative one zero.
+  void PutNumber(FieldSpan field, long long value);
   // Shift-JIS text left-aligned and padded with half-width spaces; a text
   // longer than the field is cut at a character boundary.
-  void PutText(std::size_t from, std::size_t width, std::string_view sjis);
+  void PutText(FieldSpan field, std::string_view sjis);
   // Shift-JIS full-width text padded with full-width spaces, as the data
   // service pads its names (an odd last byte stays a half-width space).
-  void PutWideText(std::size_t from, std::size_t width, std::string_view sjis);
+  void PutWideText(FieldSpan field, std::string_view sjis);
 
   const std::string& bytes() const { return bytes_; }
   std::string Take() { return std::move(bytes_); }
