@@ -10,7 +10,7 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
 steps=("$@")
 [ ${#steps[@]} -gt 0 ] || steps=(asan tsan fuzz)
 # The tests that run work on more than one thread.
-THREADED='DayLoading*:Durability.*:FilingTest.*:DemoAnalysis*:MeetingFlow*:HitReport*:ImportDriver*'
+THREADED='ParallelFor*:DayLoading*:Durability.*:FilingTest.*:DemoAnalysis*:MeetingFlow*:HitReport*:ImportDriver*'
 FUZZ_SECONDS="${FUZZ_SECONDS:-20}"
 
 for step in "${steps[@]}"; do
