@@ -296,8 +296,7 @@ std::string KolOddsRecord(std::string_view line, bool yearFrom2005) {
 
 void FileOddsRecord(const fs::path& oddsFile, int race, std::string_view record) {
   if (race < 1 || race > kOddsRaces) throw std::invalid_argument("predicted odds race number outside 1-12");
-  std::array<std::string, kOddsRaces> lines;
-  for (auto& l : lines) l = Blanks(kOddsLineLength);
+  std::vector<std::string> lines(kOddsRaces, Blanks(kOddsLineLength));
   std::string old;
   // An odds file that cannot be read is never replaced as if it were missing.
   if (ReadFileIfExists(oddsFile, old)) {
@@ -313,13 +312,7 @@ void FileOddsRecord(const fs::path& oddsFile, int race, std::string_view record)
   std::string line(record.substr(0, kOddsLineLength));
   line.resize(kOddsLineLength, ' ');
   lines[race - 1] = std::move(line);
-  std::string content;
-  content.reserve(kOddsRaces * (kOddsLineLength + 2));
-  for (const auto& l : lines) {
-    content += l;
-    content += "\r\n";
-  }
-  WriteFileAtomically(oddsFile, content);
+  WriteFileAtomically(oddsFile, JoinLinesCrLf(lines));
 }
 
 // ---- the import ----------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "store/Record.h"
 #include "store/RecordLayout.h"
 #include "store/Store.h"
+#include "store/TextLines.h"
 
 namespace furlong {
 
@@ -45,18 +46,15 @@ std::string ConvertLegacyHorseMasterRecord(std::string_view legacy) {
 int ConvertHorseMaster(const std::filesystem::path& legacyPath, const std::filesystem::path& masterPath) {
   RecordFile legacy;
   if (!legacy.Open(legacyPath, kLegacyUmLength)) return 0;
-  std::string content;
+  std::vector<std::string> lines;
   std::vector<char> buf(kLegacyUmLength);
-  int lines = 0;
   for (std::size_t n = 0; n < legacy.Count(); ++n) {
     legacy.Read(n, buf.data());
-    content += ConvertLegacyHorseMasterRecord(std::string_view(buf.data(), buf.size()));
-    content += "\r\n";
-    ++lines;
+    lines.push_back(ConvertLegacyHorseMasterRecord(std::string_view(buf.data(), buf.size())));
   }
   legacy.Close();
-  if (lines > 0) WriteFileAtomically(masterPath, content);
-  return lines;
+  if (!lines.empty()) WriteFileAtomically(masterPath, JoinLinesCrLf(lines));
+  return static_cast<int>(lines.size());
 }
 
 }  // namespace furlong
