@@ -45,6 +45,9 @@ TEST(GridCellColours, FixedColumnColours) {
   EXPECT_EQ(PredictionCellBackground(p, kPreJockey), (Rgb{255, 255, 255}));
   EXPECT_EQ(CellInteger(" 12"), 12);
   EXPECT_EQ(CellInteger("1a"), 0);
+  EXPECT_EQ(CellInteger(" -3 "), -3);
+  EXPECT_EQ(CellInteger("+"), 0);
+  EXPECT_EQ(CellInteger("1234567890"), 0);
 }
 
 }  // namespace
