@@ -3,11 +3,11 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
+#include "store/ParallelFor.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
 #include "store/TextFormat.h"
@@ -144,9 +144,7 @@ RaceReturn ScoreRace(bool analysed, const std::array<std::string, 6>& bets, int 
 // ---- dates and meetings --------------------------------------------------------
 
 bool IsValidDate(std::string_view s) {
-  if (s.size() != 8) return false;
-  for (char c : s)
-    if (c < '0' || c > '9') return false;
+  if (s.size() != 8 || !DigitsValue(s)) return false;
   const int y = static_cast<int>(ReadNumber(s.substr(0, 4)));
   const int m = static_cast<int>(ReadNumber(s.substr(4, 2)));
   const int d = static_cast<int>(ReadNumber(s.substr(6, 2)));
@@ -248,11 +246,10 @@ BacktestResult RunBacktest(const Store& store, const BacktestOptions& options) {
 
   // Each worker takes the next meeting; the meetings are merged in calendar
   // order as soon as they are all there up to that point, so the result is
-  // that of one thread.
+  // that of one thread. A meeting not scored (cancelled) stops the merge.
   std::vector<std::optional<MeetingReturn>> done(meetings.size());
   std::mutex mutex;
-  std::size_t next = 0, merged = 0;
-  auto stopped = [&] { return options.cancel && options.cancel->load(); };
+  std::size_t merged = 0;
   auto mergeReady = [&] {  // with the mutex held
     while (merged < done.size() && done[merged]) {
       const MeetingReturn& m = *done[merged];
@@ -263,29 +260,16 @@ BacktestResult RunBacktest(const Store& store, const BacktestOptions& options) {
       if (options.progress) options.progress(static_cast<int>(merged), total);
     }
   };
-  auto work = [&] {
-    auto flow = std::make_unique<MeetingFlow>(store);
-    for (;;) {
-      std::size_t i;
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (next >= meetings.size() || stopped()) return;
-        i = next++;
-      }
-      MeetingReturn m = ScoreMeeting(*flow, meetings[i]);
-      std::lock_guard<std::mutex> lock(mutex);
-      done[i] = std::move(m);
-      mergeReady();
-    }
-  };
-  const int threads = options.threads >= 2 && total >= 2 ? 2 : 1;
-  if (threads == 1) {
-    work();
-  } else {
-    std::thread helper(work);
-    work();
-    helper.join();
-  }
+  const unsigned workers = options.threads >= 2 ? 2 : 1;
+  std::vector<std::unique_ptr<MeetingFlow>> flows(workers);
+  ParallelFor(meetings.size(), workers, [&](std::size_t i, unsigned worker) {
+    if (options.cancel && options.cancel->load()) return;
+    if (!flows[worker]) flows[worker] = std::make_unique<MeetingFlow>(store);
+    MeetingReturn m = ScoreMeeting(*flows[worker], meetings[i]);
+    std::lock_guard<std::mutex> lock(mutex);
+    done[i] = std::move(m);
+    mergeReady();
+  });
   result.cancelled = merged < meetings.size();
   return result;
 }
