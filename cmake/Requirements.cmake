@@ -13,26 +13,14 @@ function(furlong_require found what)
   endif()
 endfunction()
 
-# The Qt 6 parts of the window, each with its Debian package. Qt Charts needs
-# Qt's OpenGL development files, which its package does not pull in.
+# Qt 6 Widgets, the one Qt module the window uses (its charts are painted
+# with QPainter like the grids).
 macro(furlong_require_qt)
-  find_package(Qt6 QUIET COMPONENTS Widgets OpenGL Charts)
-  set(_furlong_qt_missing)
+  find_package(Qt6 QUIET COMPONENTS Widgets)
   if(NOT Qt6Widgets_FOUND)
-    list(APPEND _furlong_qt_missing qt6-base-dev libgl-dev)
-  endif()
-  if(NOT Qt6OpenGL_FOUND)
-    list(APPEND _furlong_qt_missing libqt6opengl6-dev)
-  endif()
-  if(NOT Qt6Charts_FOUND)
-    list(APPEND _furlong_qt_missing libqt6charts6-dev)
-  endif()
-  if(_furlong_qt_missing)
-    list(REMOVE_DUPLICATES _furlong_qt_missing)
-    string(JOIN " " _furlong_qt_packages ${_furlong_qt_missing})
     message(FATAL_ERROR
-      "Qt 6 Widgets/Charts not found: the window cannot be built. On Debian: apt-get install "
-      "${_furlong_qt_packages} (scripts/setup-debian.sh installs everything), or configure with "
-      "-DFURLONG_BUILD_GUI=OFF to build without the window.")
+      "Qt 6 Widgets not found: the window cannot be built. On Debian: apt-get install qt6-base-dev "
+      "(scripts/setup-debian.sh installs everything; for Windows, scripts/build-windows-qt.sh), or "
+      "configure with -DFURLONG_BUILD_GUI=OFF to build without the window.")
   endif()
 endmacro()

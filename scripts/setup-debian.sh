@@ -7,9 +7,9 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libsimpleini-dev libcli11-dev nlohmann-json3-dev liblhasa-dev
-  # The window: Qt Charts needs Qt's OpenGL development files; Qt's own
-  # buttons and dialogs speak Japanese with its translations.
-  qt6-base-dev libqt6charts6-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
+  # The window: Qt's own buttons and dialogs speak Japanese with its
+  # translations (which the Windows package ships too).
+  qt6-base-dev libgl-dev qt6-translations-l10n
   # The window's tests and pictures: the Japanese fonts, a display for the demo.
   fonts-noto-cjk xvfb xauth jlha-utils
   mingw-w64

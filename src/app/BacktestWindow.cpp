@@ -1,22 +1,17 @@
 #include "app/BacktestWindow.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QDateTime>
-#include <QDateTimeAxis>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineSeries>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <QVBoxLayout>
@@ -24,6 +19,7 @@
 #include "app/Dialogs.h"
 #include "store/Encoding.h"
 #include "store/Store.h"
+#include "views/DateLineChart.h"
 #include "views/ViewSupport.h"
 
 namespace furlong {
@@ -123,10 +119,8 @@ BacktestWindow::BacktestWindow(const std::filesystem::path& dataRoot, std::share
   // In the order of the report until a column header is clicked.
   table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   table_->setSortingEnabled(true);
-  chart_ = new QChartView(split);
+  chart_ = new DateLineChart("累積回収率", "日付", "回収率 (%)", split);
   chart_->setObjectName("BacktestChart");
-  chart_->setRenderHint(QPainter::Antialiasing);
-  chart_->chart()->setTitle("累積回収率");
   chart_->setMinimumHeight(260);
   split->addWidget(table_);
   split->addWidget(chart_);
@@ -255,38 +249,23 @@ void BacktestWindow::ShowTable() {
 }
 
 void BacktestWindow::ShowChart() {
-  QChart* chart = chart_->chart();
-  chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis);
-  if (result_.dates.empty()) return;
-  auto* x = new QDateTimeAxis;
-  x->setFormat("yyyy/MM");
-  x->setTitleText("日付");
-  auto* y = new QValueAxis;
-  y->setTitleText("回収率 (%)");
-  y->setLabelFormat("%.0f");
-  chart->addAxis(x, Qt::AlignBottom);
-  chart->addAxis(y, Qt::AlignLeft);
-  double top = 100.0;
-  for (BetKind b : kAllBetKinds) {
-    auto* series = new QLineSeries;
-    series->setName(QString::fromUtf8(BetKindLabel(b)));
-    BetTotals running;
-    for (const DateTotals& d : result_.dates) {
-      running += d.totals[b];
-      if (!running.HasStake()) continue;
-      const double rate = running.ReturnRate();
-      top = std::max(top, rate);
-      series->append(static_cast<double>(QDateTime(DateOf(d.date), QTime(12, 0)).toMSecsSinceEpoch()), rate);
+  // The bet kinds in the colours of a line chart's usual palette.
+  static const QColor colours[] = {QColor(32, 159, 223), QColor(153, 202, 83), QColor(246, 166, 37),
+                                   QColor(109, 95, 213)};
+  std::vector<DateSeries> lines;
+  if (!result_.dates.empty()) {
+    std::size_t i = 0;
+    for (BetKind b : kAllBetKinds) {
+      DateSeries line{QString::fromUtf8(BetKindLabel(b)), colours[i++ % std::size(colours)], {}};
+      BetTotals running;
+      for (const DateTotals& d : result_.dates) {
+        running += d.totals[b];
+        if (running.HasStake()) line.points.push_back({DateOf(d.date), running.ReturnRate()});
+      }
+      lines.push_back(std::move(line));
     }
-    chart->addSeries(series);
-    series->attachAxis(x);
-    series->attachAxis(y);
   }
-  x->setRange(QDateTime(DateOf(result_.dates.front().date), QTime(0, 0)),
-              QDateTime(DateOf(result_.dates.back().date), QTime(23, 59)));
-  y->setRange(0, std::ceil(top / 20.0) * 20.0);
-  y->setTickCount(static_cast<int>(std::ceil(top / 20.0)) + 1);
+  chart_->SetSeries(std::move(lines));
 }
 
 void BacktestWindow::CsvClick() {

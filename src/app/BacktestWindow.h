@@ -11,7 +11,6 @@
 
 #include "reports/Backtest.h"
 
-class QChartView;
 class QDateEdit;
 class QLabel;
 class QProgressBar;
@@ -20,6 +19,7 @@ class QTableWidget;
 
 namespace furlong {
 
+class DateLineChart;
 class Dialogs;
 
 class BacktestWindow : public QDialog {
@@ -35,7 +35,7 @@ class BacktestWindow : public QDialog {
   QPushButton* CsvButton() const { return csv_; }
   QProgressBar* Progress() const { return progress_; }
   QTableWidget* Table() const { return table_; }
-  QChartView* Chart() const { return chart_; }
+  DateLineChart* Chart() const { return chart_; }
   QLabel* Status() const { return status_; }
   bool Running() const { return worker_.joinable(); }
   const BacktestResult& Result() const { return result_; }
@@ -64,7 +64,7 @@ class BacktestWindow : public QDialog {
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
   QTableWidget* table_ = nullptr;
-  QChartView* chart_ = nullptr;
+  DateLineChart* chart_ = nullptr;
 
   std::thread worker_;
   std::atomic<bool> cancelRequested_{false};

@@ -1,22 +1,17 @@
 #pragma once
 // A range chart on its own panel: one horizontal bar per runner from the
 // lowest to the highest value, runner 1 at the top, the ends marked with
-// their values. The panel is shown only while the chart holds a bar. The
-// chart items are built when the panel is on screen, so a race change does
-// not pay for charts nobody looks at.
+// their values. The panel is shown only while the chart holds a bar. It is
+// painted when it is on screen, so a race change does not pay for charts
+// nobody looks at.
 #include <QColor>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <vector>
 
 #include "analysis/GraphData.h"
-
-QT_BEGIN_NAMESPACE
-class QChart;
-class QChartView;
-class QValueAxis;
-class QCategoryAxis;
-QT_END_NAMESPACE
+#include "views/ChartPainting.h"
 
 namespace furlong {
 
@@ -31,24 +26,28 @@ class RangeChart : public QWidget {
 
   const std::vector<RangeBar>& Bars() const { return bars_; }
   const QColor& BarColour() const { return colour_; }
-  QChart* Chart() const { return chart_; }
-  // Builds the chart items now if the bars changed since the last build.
-  void EnsureBuilt();
+  const QString& Title() const { return title_; }
+  const QString& ValueAxisTitle() const { return axisTitle_; }
+  // The value axis of the bars: round numbers with some room on both sides.
+  const AxisScale& Scale() const { return scale_; }
+  // Where the plot and a bar's front face lie at the widget's present size.
+  QRect PlotRect() const;
+  QRect BarRect(const RangeBar& bar) const;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
-  void Build();
+  int Rows() const;
+  // The plot less the room above the first row.
+  QRect RowsRect() const;
 
-  QChart* chart_;
-  QChartView* view_;
-  QValueAxis* valueAxis_;
-  QCategoryAxis* runnerAxis_;
+  QString title_;
+  QString axisTitle_;
   std::vector<RangeBar> bars_;
   QColor colour_;
   int runners_ = 0;
-  bool dirty_ = false;
+  AxisScale scale_;
 };
 
 }  // namespace furlong

@@ -3,19 +3,17 @@
 // meeting left as it was.
 #include <gtest/gtest.h>
 
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
-#include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "ScriptedDialogs.h"
 #include "app/BacktestWindow.h"
+#include "views/DateLineChart.h"
 #include "reports/Backtest.h"
 
 namespace furlong {
@@ -56,10 +54,10 @@ TEST(BacktestWindow, RunsOverTheStoredMeetingsWithoutTouchingTheLoadedMeeting) {
   for (const GroupTable& t : w->Result().by) groups += static_cast<int>(t.size());
   EXPECT_EQ(w->Table()->rowCount(), 4 * groups);
   EXPECT_EQ(w->Table()->item(0, 0)->text(), "全体");
-  EXPECT_EQ(w->Chart()->chart()->series().size(), 4);
-  auto* wide = qobject_cast<QLineSeries*>(w->Chart()->chart()->series().at(3));
-  ASSERT_NE(wide, nullptr);
-  EXPECT_EQ(wide->count(), 2);  // two dates
+  ASSERT_EQ(w->Chart()->Series().size(), 4u);
+  EXPECT_EQ(w->Chart()->Series().at(3).points.size(), 2u);  // two dates
+  EXPECT_EQ(w->Chart()->FirstDate(), QDate(2024, 11, 16));
+  EXPECT_EQ(w->Chart()->LastDate(), QDate(2024, 11, 17));
 
   // Sorting by stake puts the largest last, by value, not by text.
   w->Table()->sortItems(7, Qt::AscendingOrder);

@@ -2,15 +2,14 @@
 // the show/hide rule of the chart panels.
 #include <gtest/gtest.h>
 
-#include <QAreaSeries>
-#include <QChart>
-#include <QLineSeries>
+#include <QImage>
 #include <QPointer>
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
 #include "MeetingStoreBuilder.h"
 #include "analysis/GraphData.h"
+#include "views/DateLineChart.h"
 #include "views/GraphViews.h"
 #include "views/RangeChart.h"
 #include "views/ToggleButtonGroup.h"
@@ -107,6 +106,35 @@ TEST(GraphData, MarkValuesAndRowLabels) {
   EXPECT_EQ(SjisToUtf8(RunnerRowLabel(12)), "12番");
 }
 
+TEST(ChartAxes, RoundScalesAndDateTicksByRange) {
+  AxisScale s = NiceScale(71.2, 96.9);
+  EXPECT_EQ(s.from, 70);
+  EXPECT_EQ(s.to, 100);
+  EXPECT_EQ(s.step, 5);
+  EXPECT_EQ(s.Ticks().size(), 7u);
+  // Small development values still get whole-number ticks; one value gets room.
+  s = NiceScale(2.3, 4.4, 5, 1.0);
+  EXPECT_EQ(s.step, 1);
+  EXPECT_EQ(s.from, 2);
+  EXPECT_EQ(s.to, 5);
+  s = NiceScale(50, 50);
+  EXPECT_LT(s.from, 50);
+  EXPECT_GT(s.to, 50);
+
+  auto labels = [](QDate a, QDate b) {
+    QStringList l;
+    for (const DateTick& t : DateTicks(a, b)) l << t.label;
+    return l;
+  };
+  EXPECT_EQ(labels(QDate(2024, 11, 16), QDate(2024, 11, 17)), QStringList({"11/16", "11/17"}));
+  EXPECT_EQ(labels(QDate(2024, 11, 2), QDate(2024, 11, 30)).size(), 5);  // every week
+  EXPECT_EQ(labels(QDate(2024, 1, 6), QDate(2024, 6, 30)).first(), "2024/02");
+  const QStringList decade = labels(QDate(2015, 1, 4), QDate(2024, 12, 28));
+  EXPECT_LE(decade.size(), 8);
+  EXPECT_EQ(decade.last(), "2024");
+  EXPECT_TRUE(labels(QDate(2024, 2, 1), QDate(2024, 1, 1)).isEmpty());
+}
+
 TEST(GraphViews, ChartsOfADemoRaceShowAndFollowTheirFilters) {
   ScratchDir settings;
   FormHarness h(test::DemoRoot(), settings.path());
@@ -123,25 +151,26 @@ TEST(GraphViews, ChartsOfADemoRaceShowAndFollowTheirFilters) {
   for (int i = 0; i < 2; ++i) EXPECT_FALSE(development.Chart(i)->isHidden()) << i;
   EXPECT_TRUE(test::SameRgb(development.Chart(0)->BarColour(), kNavy));
 
-  // Opening the page builds the chart: one bar series per runner with a value.
+  // The painted chart: runner 1 on top, every bar inside the plot and on its
+  // own row, filled with the bar colour, between its values on the axis.
   h.form->PageControl1()->setCurrentWidget(h.form->GraphTabs());
   QApplication::processEvents();
-  index.Chart(0)->EnsureBuilt();
-  int areas = 0;
-  for (QAbstractSeries* s : index.Chart(0)->Chart()->series()) areas += s->type() == QAbstractSeries::SeriesTypeArea;
-  EXPECT_EQ(areas, static_cast<int>(index.Chart(0)->Bars().size()));
-  EXPECT_EQ(index.Chart(0)->Chart()->title(), "能力指数グラフ");
-  // A bar's two boundary lines go with it when the chart is drawn anew.
-  std::vector<QPointer<QObject>> boundaries;
-  for (QAbstractSeries* s : index.Chart(0)->Chart()->series())
-    if (auto* area = qobject_cast<QAreaSeries*>(s)) {
-      boundaries.emplace_back(area->upperSeries());
-      boundaries.emplace_back(area->lowerSeries());
-    }
-  index.Chart(0)->SetBars(index.Chart(0)->Bars(), index.Chart(0)->BarColour(), 18);
-  index.Chart(0)->EnsureBuilt();
-  ASSERT_FALSE(boundaries.empty());
-  for (const auto& b : boundaries) EXPECT_TRUE(b.isNull());
+  RangeChart& chart = *index.Chart(0);
+  EXPECT_EQ(chart.Title(), "能力指数グラフ");
+  EXPECT_EQ(chart.ValueAxisTitle(), "能力指数");
+  const QImage picture = chart.grab().toImage();
+  const QRect plot = chart.PlotRect();
+  int lastTop = -1;
+  for (const RangeBar& bar : chart.Bars()) {
+    EXPECT_LE(chart.Scale().from, bar.low);
+    EXPECT_GE(chart.Scale().to, bar.high);
+    const QRect r = chart.BarRect(bar);
+    EXPECT_TRUE(plot.contains(r)) << bar.horse;
+    EXPECT_GT(r.top(), lastTop) << bar.horse;
+    lastTop = r.bottom();
+    EXPECT_TRUE(test::SameRgb(picture.pixelColor(r.center()), kBlue)) << bar.horse;
+  }
+  EXPECT_EQ(picture.pixelColor(2, 2), QColor(199, 174, 173));
 
   index.Filter()->Button(1)->click();  // 芝
   EXPECT_TRUE(test::SameRgb(index.Chart(0)->BarColour(), kGreen));
