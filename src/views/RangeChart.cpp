@@ -117,7 +117,7 @@ void RangeChart::paintEvent(QPaintEvent*) {
     p.drawPolygon(top);
     p.setBrush(edge);
     p.drawPolygon(side);
-    p.fillRect(r, colour_);
+    p.setBrush(colour_);
     p.drawRect(r);
     // The marks: each end labelled with its value, above the bar.
     p.setPen(Qt::black);
