@@ -43,6 +43,19 @@ foreach(header SimpleIni.h CLI nlohmann)
 endforeach()
 
 set(CMAKE_FIND_ROOT_PATH ${FURLONG_WINDOWS_DEPS_PREFIX} /usr/${FURLONG_MINGW_TRIPLE} ${FURLONG_HEADER_ONLY_ROOT})
+# Qt for Windows (scripts/build-windows-qt.sh), when it was built: its own
+# root, with Debian's Qt tools of the same version (moc, rcc, uic) as the host
+# tools. Qt's own build does not look there.
+if(NOT FURLONG_MINGW_SHARED_RUNTIME AND EXISTS ${FURLONG_WINDOWS_DEPS_PREFIX}/qt6/lib/cmake/Qt6)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${FURLONG_WINDOWS_DEPS_PREFIX}/qt6)
+  set(QT_HOST_PATH /usr)
+  file(GLOB FURLONG_HOST_QT_CMAKE /usr/lib/*-linux-gnu/cmake/Qt6/Qt6Config.cmake)
+  if(FURLONG_HOST_QT_CMAKE)
+    list(GET FURLONG_HOST_QT_CMAKE 0 FURLONG_HOST_QT_CMAKE)
+    get_filename_component(QT_HOST_PATH_CMAKE_DIR ${FURLONG_HOST_QT_CMAKE} DIRECTORY)
+    get_filename_component(QT_HOST_PATH_CMAKE_DIR ${QT_HOST_PATH_CMAKE_DIR} DIRECTORY)
+  endif()
+endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
@@ -56,5 +69,10 @@ set(ENV{PKG_CONFIG_PATH} "")
 set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 
 # Executables carry their runtime, so they run on a Windows without mingw DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Qt's own build (scripts/build-windows-qt.sh) sets FURLONG_MINGW_SHARED_RUNTIME:
+# its DLLs share the runtime DLLs shipped beside them.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES FURLONG_MINGW_SHARED_RUNTIME)
+if(NOT FURLONG_MINGW_SHARED_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+  set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()

@@ -25,37 +25,8 @@ if [ ! -f "$gtest_src/CMakeLists.txt" ]; then
   exit 1
 fi
 
-# Debian's lhasa source package, unpacked once below the prefix root.
-lhasa_source() {
-  local work="$deps/src"
-  local dir
-  dir=$(find "$work" -maxdepth 1 -type d -name 'lhasa-*' 2>/dev/null | head -n 1)
-  if [ -n "$dir" ] && [ -f "$dir/lib/lha_reader.c" ]; then echo "$dir"; return; fi
-  mkdir -p "$work"
-  if ! command -v dpkg-source >/dev/null 2>&1; then
-    $SUDO apt-get install -y -qq --no-install-recommends dpkg-dev >&2
-  fi
-  # apt-get source needs a deb-src line for the release the machine runs.
-  if ! (cd "$work" && apt-get source -qq --download-only lhasa >/dev/null 2>&1); then
-    . /etc/os-release
-    echo "build-windows-deps: adding the deb-src line for $VERSION_CODENAME" >&2
-    $SUDO tee /etc/apt/sources.list.d/furlong-deb-src.sources >/dev/null <<EOF
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $VERSION_CODENAME
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-    $SUDO apt-get update -qq >&2
-  fi
-  (cd "$work" && apt-get source -qq lhasa >&2)
-  dir=$(find "$work" -maxdepth 1 -type d -name 'lhasa-*' | head -n 1)
-  if [ -z "$dir" ] || [ ! -f "$dir/lib/lha_reader.c" ]; then
-    echo "build-windows-deps: apt-get source lhasa gave no lhasa sources in $work" >&2
-    exit 1
-  fi
-  echo "$dir"
-}
+# shellcheck source=scripts/debian-source.sh
+. "$here/scripts/debian-source.sh"
 
 # The library part of lhasa (the command-line tool is not needed). Its
 # sources compile as they are, without a configure step.
@@ -119,7 +90,8 @@ build_gtest() {
   cmake --install "$prefix/build/googletest" >/dev/null
 }
 
-lhasa_dir=$(lhasa_source)
+lhasa_dir=$(debian_source lhasa "lhasa-*/lib/lha_reader.c")
+lhasa_dir=${lhasa_dir%/lib/lha_reader.c}
 gtest_version=$(dpkg-query -W -f='${Version}' libgtest-dev 2>/dev/null || echo unknown)
 stamp_text="layout 2; lhasa $(basename "$lhasa_dir"); googletest $gtest_version"
 
