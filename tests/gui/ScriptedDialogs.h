@@ -94,7 +94,10 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms = 30000) {
 
 // A copy of the demo store, which the tests may change.
 inline void CopyDemoStore(const std::filesystem::path& to) {
-  std::filesystem::copy(DemoRoot(), to, std::filesystem::copy_options::recursive);
+  // Entry by entry: a recursive copy into a folder that exists already fails
+  // with mingw's library.
+  for (const auto& entry : std::filesystem::directory_iterator(DemoRoot()))
+    std::filesystem::copy(entry.path(), to / entry.path().filename(), std::filesystem::copy_options::recursive);
 }
 
 // A main window on `root` whose dialogs are scripted and whose JV-Link is the
@@ -107,14 +110,19 @@ struct CommandHarness {
   std::filesystem::path iniFile;
 
   CommandHarness(const std::filesystem::path& root, const std::filesystem::path& settingsDir,
-                 const std::filesystem::path& feed) {
+                 const std::filesystem::path& feed)
+      : CommandHarness(root, settingsDir, std::make_unique<JVLinkStandIn>(feed)) {}
+
+  // With another JV-Link (the COM control on Windows); `jvlink` stays null
+  // unless it is the feed stand-in.
+  CommandHarness(const std::filesystem::path& root, const std::filesystem::path& settingsDir,
+                 std::unique_ptr<JVLink> link) {
     MainFormOptions options;
     options.dataRoot = root;
     iniFile = settingsDir / "furlong.ini";
     options.iniFile = iniFile;
-    auto standIn = std::make_unique<JVLinkStandIn>(feed);
-    jvlink = standIn.get();
-    options.jvlink = std::move(standIn);
+    jvlink = dynamic_cast<JVLinkStandIn*>(link.get());
+    options.jvlink = std::move(link);
     options.dialogs = dialogs;
     form = std::make_unique<TMainForm>(std::move(options));
     form->show();
