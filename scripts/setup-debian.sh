@@ -12,7 +12,8 @@ PACKAGES=(
   qt6-base-dev libgl-dev qt6-translations-l10n
   # The window's tests and pictures: the Japanese fonts, a display for the demo.
   fonts-noto-cjk xvfb xauth jlha-utils
-  mingw-w64
+  # The Windows builds and their package; the source packages they build from.
+  mingw-w64 dpkg-dev python3
   # The fuzz targets (libFuzzer) and the sanitizer runs; pgrep for the crash test.
   clang-14 libclang-rt-14-dev procps
 )
