@@ -36,6 +36,8 @@ struct Candidate {
   fs::path resultsFile;
   std::array<std::string, kRaces> keys;   // race key of race n + 1; empty when the results lack it
   std::array<int, kRaces> registered{};   // registered runners of race n + 1
+  std::array<std::uint32_t, kRaces> horsesFound{};  // horse numbers found, bit h - 1
+  int runners = 0;                        // runner records found
 };
 
 // A runner record found in a horse history: its meeting, its runner slot and
@@ -249,55 +251,74 @@ class Rebuild {
   }
 
   // The meetings a round at a time: first their runner files, then their
-  // race files, so a meeting appears only with its runners in place.
+  // race files, so a meeting appears only with its runners in place. When a
+  // meeting's files cannot be read, the meetings of the round before it are
+  // still written.
   void WriteMeetings(RunnerSpill& spill) {
     std::stable_sort(found_.begin(), found_.end(),
                      [](const FoundRunner& a, const FoundRunner& b) { return a.meeting < b.meeting; });
     const std::size_t count = candidates_.size();
-    std::size_t next = 0;  // first found runner of the round
+    std::size_t next = 0;  // first found runner of the meeting
     for (std::size_t first = 0; first < count; first += kMeetingsPerRound) {
       if (progress_) progress_->Meetings(static_cast<int>(first), static_cast<int>(count));
       if (Cancelled()) return;
       const std::size_t last = std::min(count, first + kMeetingsPerRound);
       BatchedStoreWriter runnerFiles, raceFiles;
       for (std::size_t m = first; m < last; ++m) {
-        const Candidate& c = candidates_[m];
-        std::array<std::uint32_t, kRaces> horsesFound{};
-        const fs::path runnerFile = store_.RunnerFile(c.base);
-        for (; next < found_.size() && found_[next].meeting == m; ++next) {
-          const FoundRunner& f = found_[next];
-          runnerFiles.PutRunnerSlot(runnerFile, WithCrLf(spill.Line(f.line)), f.race, f.horse);
-          horsesFound[f.race - 1u] |= 1u << (f.horse - 1u);
-          ++result_.runners;
-        }
-        const fs::path raceFile = store_.RaceFile(c.base);
-        for (const std::string& line : ResultsRaceLines(c.resultsFile))
-          if (head::DateCourse(line) == c.dateCourse) raceFiles.MergeByRaceKey(raceFile, WithCrLf(line), true);
-        for (int r = 0; r < kRaces; ++r) {
-          if (c.keys[static_cast<std::size_t>(r)].empty()) continue;
-          const std::uint32_t all = (1u << c.registered[static_cast<std::size_t>(r)]) - 1u;
-          if ((horsesFound[static_cast<std::size_t>(r)] & all) != all) ++result_.racesMissingRunners;
+        try {
+          Prepare(m, spill, next, runnerFiles, raceFiles);
+        } catch (const StoreError&) {
+          Write(runnerFiles, raceFiles, first, m);
+          throw;
         }
       }
-      // A meeting whose race file was written is made, whatever failed after it.
-      runnerFiles.Flush();
-      try {
-        raceFiles.Flush();
-      } catch (const StoreError&) {
-        CountMade(first, last);
-        throw;
-      }
-      CountMade(first, last);
+      Write(runnerFiles, raceFiles, first, last);
     }
     if (progress_) progress_->Meetings(static_cast<int>(count), static_cast<int>(count));
   }
 
+  // Puts meeting m's runner lines and race lines into the writers.
+  void Prepare(std::size_t m, RunnerSpill& spill, std::size_t& next, BatchedStoreWriter& runnerFiles,
+               BatchedStoreWriter& raceFiles) {
+    Candidate& c = candidates_[m];
+    const fs::path runnerFile = store_.RunnerFile(c.base);
+    for (; next < found_.size() && found_[next].meeting == m; ++next) {
+      const FoundRunner& f = found_[next];
+      runnerFiles.PutRunnerSlot(runnerFile, WithCrLf(spill.Line(f.line)), f.race, f.horse);
+      c.horsesFound[f.race - 1u] |= 1u << (f.horse - 1u);
+      ++c.runners;
+    }
+    const fs::path raceFile = store_.RaceFile(c.base);
+    for (const std::string& line : ResultsRaceLines(c.resultsFile))
+      if (head::DateCourse(line) == c.dateCourse) raceFiles.MergeByRaceKey(raceFile, WithCrLf(line), true);
+  }
+
+  // Writes the runner files, then the race files, of meetings [first, last);
+  // a meeting whose race file was written is made, whatever failed after it.
+  void Write(BatchedStoreWriter& runnerFiles, BatchedStoreWriter& raceFiles, std::size_t first, std::size_t last) {
+    runnerFiles.Flush();
+    try {
+      raceFiles.Flush();
+    } catch (const StoreError&) {
+      CountMade(first, last);
+      throw;
+    }
+    CountMade(first, last);
+  }
+
   void CountMade(std::size_t first, std::size_t last) {
     for (std::size_t m = first; m < last; ++m) {
+      const Candidate& c = candidates_[m];
       std::error_code ec;
-      if (!fs::exists(store_.RaceFile(candidates_[m].base), ec)) continue;
+      if (!fs::is_regular_file(store_.RaceFile(c.base), ec)) continue;
       ++result_.meetings;
-      for (const std::string& key : candidates_[m].keys) result_.races += key.empty() ? 0 : 1;
+      result_.runners += c.runners;
+      for (std::size_t r = 0; r < kRaces; ++r) {
+        if (c.keys[r].empty()) continue;
+        ++result_.races;
+        const std::uint32_t all = (1u << c.registered[r]) - 1u;
+        if ((c.horsesFound[r] & all) != all) ++result_.racesMissingRunners;
+      }
     }
   }
 };
