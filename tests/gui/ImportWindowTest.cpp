@@ -7,6 +7,7 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QListView>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
