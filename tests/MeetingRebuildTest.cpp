@@ -61,6 +61,7 @@ TEST_F(RebuildTest, MeetingsAreMadeFromResultsAndHistoriesOnceAndOthersAreLeftAl
   Result(RaWithRunners("20230105", "30", 1, 2));     // a local racecourse: never a meeting
   Result(RaWithRunners("20230201", "08", 1, 1));     // outside the range at first
   Run(SeRec("20230201", "08", 1, 1, "2019000002"));
+  Result(RaWithRunners("20230204", "09", 1, 1));  // no runner in any history
   // A meeting that has its race file already keeps it as it is.
   Result(RaWithRunners("20230112", "05", 1, 1));
   const std::string kept = MeetingBaseName(RaRec("20230112", "05", 1));
@@ -91,10 +92,12 @@ TEST_F(RebuildTest, MeetingsAreMadeFromResultsAndHistoriesOnceAndOthersAreLeftAl
   EXPECT_EQ(0, RebuildMeetings(store, january).meetings);
   EXPECT_EQ(before, test::Snapshot(dir.path()));
   r = RebuildMeetings(store, {});
-  EXPECT_EQ(1, r.meetings);
-  EXPECT_EQ(0, r.racesMissingRunners);
-  EXPECT_EQ(3u, store.MeetingNames().size());
-  EXPECT_EQ(0, test::Cli({"day", "--root", dir.path().string(), "--meeting", SjisToUtf8(base)}).code);
+  EXPECT_EQ(2, r.meetings);
+  EXPECT_EQ(1, r.racesMissingRunners);
+  EXPECT_EQ(4u, store.MeetingNames().size());
+  for (const std::string& made : {base, MeetingBaseName(RaRec("20230204", "09", 1))})
+    EXPECT_EQ(0, test::Cli({"day", "--root", dir.path().string(), "--meeting", SjisToUtf8(made)}).code) << made;
+  EXPECT_EQ(216 * kSeLength, ReadWholeFile(store.RunnerFile(MeetingBaseName(RaRec("20230204", "09", 1)))).size());
 }
 
 TEST_F(RebuildTest, AFileThatCannotBeWrittenIsNamedAndTheMeetingsWrittenBeforeItStay) {

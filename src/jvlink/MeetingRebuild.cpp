@@ -288,6 +288,11 @@ class Rebuild {
       c.horsesFound[f.race - 1u] |= 1u << (f.horse - 1u);
       ++c.runners;
     }
+    // A meeting none of whose runners was found still gets its runner file
+    // (every slot blank), as a day loading needs one.
+    std::error_code ec;
+    if (c.runners == 0 && !fs::exists(runnerFile, ec))
+      runnerFiles.PutRunnerSlot(runnerFile, std::string(kSeLine, ' ') + "\r\n", 1, 1);
     const fs::path raceFile = store_.RaceFile(c.base);
     for (const std::string& line : ResultsRaceLines(c.resultsFile))
       if (head::DateCourse(line) == c.dateCourse) raceFiles.MergeByRaceKey(raceFile, WithCrLf(line), true);
