@@ -255,6 +255,13 @@ ReadAndFileResult ReadAndFile(JVLink& jv, const Store& store, StoreWriter& write
   RecordFiler filer(store, writer, CutoffDate(clock()));
   auto listLine = [&ui](const std::string& line) { ui.ListLine(line); };
 
+  // A flush of many files lets window messages run too, so the window
+  // stays responsive while a JV-Link file's filings are written.
+  writer.SetWhileWriting([&ui] { ui.ProcessEvents(); });
+  struct Unset {
+    StoreWriter& w;
+    ~Unset() { w.SetWhileWriting({}); }
+  } unset{writer};
   // A flush within the loop that fails ends it as a store failure.
   auto flushed = [&]() {
     try {

@@ -106,7 +106,8 @@ void BatchedStoreWriter::Flush() {
   std::vector<char> written(count, 0);
   std::optional<StoreError> first;
   try {
-    ParallelFor(count, workers, [&](std::size_t i, unsigned) {
+    ParallelFor(count, workers, [&](std::size_t i, unsigned worker) {
+      if (worker == 0 && whileWriting_) whileWriting_();
       try {
         WriteFileAtomically(order_[i].path, JoinLinesCrLf(order_[i].lines), false);
       } catch (const StoreError&) {
@@ -127,6 +128,7 @@ void BatchedStoreWriter::Flush() {
     if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
   }
   for (const fs::path& folder : folders) {
+    if (whileWriting_) whileWriting_();
     try {
       SyncFolder(folder);
     } catch (const StoreError& e) {

@@ -27,6 +27,9 @@ class StoreWriter {
   // first failure: that failure is thrown as StoreError, the files written
   // before it stay written, the rest keep their old content.
   virtual void Flush() {}
+  // Called now and then on the calling thread while Flush writes (so that a
+  // window can let its messages run); empty for none.
+  virtual void SetWhileWriting(std::function<void()> tick) { (void)tick; }
   // About how many bytes of memory the writer holds for what it has not
   // written yet (file lines and list lines); 0 when it holds nothing.
   virtual std::size_t HeldBytes() const { return 0; }
@@ -69,6 +72,7 @@ class BatchedStoreWriter final : public StoreWriter {
   void List(const std::filesystem::path& claimed, const std::string& line, const ListSink& sink) override;
 
   std::size_t HeldBytes() const override { return heldBytes_; }
+  void SetWhileWriting(std::function<void()> tick) override { whileWriting_ = std::move(tick); }
 
   // Number of files waiting for Flush.
   std::size_t PendingFiles() const { return order_.size(); }
@@ -91,6 +95,7 @@ class BatchedStoreWriter final : public StoreWriter {
   static constexpr std::size_t kNoFile = static_cast<std::size_t>(-1);
   std::vector<HeldLine> held_;
   std::size_t heldBytes_ = 0;
+  std::function<void()> whileWriting_;
 };
 
 }  // namespace furlong
