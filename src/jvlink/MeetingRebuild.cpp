@@ -64,12 +64,11 @@ int DateNumber(std::string_view yyyymmdd) {
   return n;
 }
 
-// The files named "*<extension>" in the year folders of a store folder, by
-// name (folders and files in ascending name order).
-std::vector<fs::path> FilesInYearFolders(const fs::path& folder, std::string_view extension) {
-  std::vector<fs::path> years, files;
+// The year folders of a store folder, in ascending name order.
+std::vector<fs::path> YearFolders(const fs::path& folder) {
+  std::vector<fs::path> years;
   std::error_code ec;
-  if (!fs::is_directory(folder, ec)) return files;
+  if (!fs::is_directory(folder, ec)) return years;
   fs::directory_iterator it(folder, ec), end;
   if (ec) throw StoreError(folder, ec.message());
   for (; it != end; it.increment(ec)) {
@@ -78,19 +77,24 @@ std::vector<fs::path> FilesInYearFolders(const fs::path& folder, std::string_vie
     if (it->is_directory(typeEc)) years.push_back(it->path());
   }
   std::sort(years.begin(), years.end());
-  for (const fs::path& year : years) {
-    std::vector<fs::path> inYear;
-    fs::directory_iterator fit(year, ec);
+  return years;
+}
+
+// The files named "*<extension>" in one year folder, in ascending name
+// order. A folder at a time: the paths of every horse of many years would
+// take more memory than the rest of the rebuild.
+std::vector<fs::path> FilesIn(const fs::path& year, std::string_view extension) {
+  std::vector<fs::path> files;
+  std::error_code ec;
+  fs::directory_iterator it(year, ec), end;
+  if (ec) throw StoreError(year, ec.message());
+  for (; it != end; it.increment(ec)) {
     if (ec) throw StoreError(year, ec.message());
-    for (; fit != end; fit.increment(ec)) {
-      if (ec) throw StoreError(year, ec.message());
-      std::error_code typeEc;
-      if (!fit->is_regular_file(typeEc)) continue;
-      if (EndsWithIgnoringAsciiCase(PathNameToSjis(fit->path().filename()), extension)) inYear.push_back(fit->path());
-    }
-    std::sort(inYear.begin(), inYear.end());
-    files.insert(files.end(), inYear.begin(), inYear.end());
+    std::error_code typeEc;
+    if (!it->is_regular_file(typeEc)) continue;
+    if (EndsWithIgnoringAsciiCase(PathNameToSjis(it->path().filename()), extension)) files.push_back(it->path());
   }
+  std::sort(files.begin(), files.end());
   return files;
 }
 
@@ -189,65 +193,74 @@ class Rebuild {
   void FindCandidates() {
     std::vector<std::string> existing = store_.MeetingNames();
     std::set<std::string, std::less<>> haveRaceFile(existing.begin(), existing.end());
-    for (const fs::path& path : FilesInYearFolders(store_.Folder(store_names::kSeir), ".jvSERA")) {
-      const std::string name = PathNameToSjis(path.filename());
-      if (name.size() < 10) continue;
-      const int date = DateNumber(std::string_view(name).substr(0, 8));
-      if (date < 0 || date < options_.fromDate || date > options_.toDate) continue;
-      if (!IsJraCourseCode(std::string_view(name).substr(8, 2))) continue;
-      std::vector<std::string> lines = ResultsRaceLines(path);
-      if (lines.empty()) continue;
-      Candidate c;
-      c.base = MeetingBaseName(lines.front());
-      if (haveRaceFile.count(c.base) || byDateCourse_.count(std::string(head::DateCourse(lines.front())))) continue;
-      c.resultsFile = path;
-      c.dateCourse = std::string(head::DateCourse(lines.front()));
-      for (const std::string& line : lines) {
-        const int race = FieldNumber(line, head::kRaceNumber);
-        if (race > kRaces || head::DateCourse(line) != head::DateCourse(lines.front())) continue;
-        std::string& key = c.keys[static_cast<std::size_t>(race - 1)];
-        // The first line of a race key is the one a merge keeps.
-        if (key.empty()) {
-          key = std::string(head::Key(line));
-          c.registered[static_cast<std::size_t>(race - 1)] = RegisteredRunners(line);
-        }
+    for (const fs::path& year : YearFolders(store_.Folder(store_names::kSeir)))
+      for (const fs::path& path : FilesIn(year, ".jvSERA")) Consider(path, haveRaceFile);
+  }
+
+  void Consider(const fs::path& path, const std::set<std::string, std::less<>>& haveRaceFile) {
+    const std::string name = PathNameToSjis(path.filename());
+    if (name.size() < 10) return;
+    const int date = DateNumber(std::string_view(name).substr(0, 8));
+    if (date < 0 || date < options_.fromDate || date > options_.toDate) return;
+    if (!IsJraCourseCode(std::string_view(name).substr(8, 2))) return;
+    std::vector<std::string> lines = ResultsRaceLines(path);
+    if (lines.empty()) return;
+    Candidate c;
+    c.base = MeetingBaseName(lines.front());
+    if (haveRaceFile.count(c.base) || byDateCourse_.count(std::string(head::DateCourse(lines.front())))) return;
+    c.resultsFile = path;
+    c.dateCourse = std::string(head::DateCourse(lines.front()));
+    for (const std::string& line : lines) {
+      const int race = FieldNumber(line, head::kRaceNumber);
+      if (race > kRaces || head::DateCourse(line) != head::DateCourse(lines.front())) continue;
+      std::string& key = c.keys[static_cast<std::size_t>(race - 1)];
+      // The first line of a race key is the one a merge keeps.
+      if (key.empty()) {
+        key = std::string(head::Key(line));
+        c.registered[static_cast<std::size_t>(race - 1)] = RegisteredRunners(line);
       }
-      if (std::all_of(c.keys.begin(), c.keys.end(), [](const std::string& k) { return k.empty(); })) continue;
-      byDateCourse_.emplace(c.dateCourse, static_cast<std::uint32_t>(candidates_.size()));
-      candidates_.push_back(std::move(c));
     }
+    if (std::all_of(c.keys.begin(), c.keys.end(), [](const std::string& k) { return k.empty(); })) return;
+    byDateCourse_.emplace(c.dateCourse, static_cast<std::uint32_t>(candidates_.size()));
+    candidates_.push_back(std::move(c));
   }
 
   // Each horse history once: the runner lines of the candidates' races go to
   // the temporary file; a run of a race the results lack is passed over.
   void ReadHistories(RunnerSpill& spill) {
-    const std::vector<fs::path> histories = FilesInYearFolders(store_.Folder(store_names::kSei), ".jvSEI");
-    const int total = static_cast<int>(histories.size());
+    const std::vector<fs::path> years = YearFolders(store_.Folder(store_names::kSei));
+    int total = 0, done = 0;
+    for (const fs::path& year : years) total += static_cast<int>(FilesIn(year, ".jvSEI").size());
     SmallFileReader reader;
     std::string buffer;
-    for (int i = 0; i < total; ++i) {
-      if ((i & 63) == 0) {
-        if (progress_) progress_->Histories(i, total);
-        if (Cancelled()) return;
+    for (const fs::path& year : years)
+      for (const fs::path& history : FilesIn(year, ".jvSEI")) {
+        if ((done++ & 63) == 0) {
+          if (progress_) progress_->Histories(done - 1, total);
+          if (Cancelled()) return;
+        }
+        ReadHistory(history, reader, buffer, spill);
       }
-      std::size_t length = 0;
-      if (!reader.Read(histories[static_cast<std::size_t>(i)], buffer, length)) continue;
-      ++result_.historiesRead;
-      const std::string_view content(buffer.data(), length);
-      for (std::size_t at = 0; at + kSeLength <= length; at += kSeLength) {
-        const std::string_view line = content.substr(at, kSeLine);
-        if (!IsRecordType(line, "SE") || content.substr(at + kSeLine, 2) != "\r\n") continue;
-        auto meeting = byDateCourse_.find(std::string(head::DateCourse(line)));
-        if (meeting == byDateCourse_.end()) continue;
-        const int race = FieldNumber(line, head::kRaceNumber), horse = FieldNumber(line, se::kHorseNumber);
-        if (race < 1 || race > kRaces || horse < 1 || horse > kHorses) continue;
-        const Candidate& c = candidates_[meeting->second];
-        if (c.keys[static_cast<std::size_t>(race - 1)] != head::Key(line)) continue;
-        found_.push_back({meeting->second, static_cast<std::uint16_t>(race), static_cast<std::uint16_t>(horse),
-                          spill.Add(line)});
-      }
-    }
     if (progress_) progress_->Histories(total, total);
+  }
+
+  void ReadHistory(const fs::path& history, SmallFileReader& reader, std::string& buffer, RunnerSpill& spill) {
+    std::size_t length = 0;
+    if (!reader.Read(history, buffer, length)) return;
+    ++result_.historiesRead;
+    const std::string_view content(buffer.data(), length);
+    for (std::size_t at = 0; at + kSeLength <= length; at += kSeLength) {
+      const std::string_view line = content.substr(at, kSeLine);
+      if (!IsRecordType(line, "SE") || content.substr(at + kSeLine, 2) != "\r\n") continue;
+      auto meeting = byDateCourse_.find(std::string(head::DateCourse(line)));
+      if (meeting == byDateCourse_.end()) continue;
+      const int race = FieldNumber(line, head::kRaceNumber), horse = FieldNumber(line, se::kHorseNumber);
+      if (race < 1 || race > kRaces || horse < 1 || horse > kHorses) continue;
+      const Candidate& c = candidates_[meeting->second];
+      if (c.keys[static_cast<std::size_t>(race - 1)] != head::Key(line)) continue;
+      found_.push_back({meeting->second, static_cast<std::uint16_t>(race), static_cast<std::uint16_t>(horse),
+                        spill.Add(line)});
+    }
   }
 
   // The meetings a round at a time: first their runner files, then their
