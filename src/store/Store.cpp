@@ -410,6 +410,9 @@ bool ReadFileIfExists(const fs::path& path, std::string& out, std::size_t maxByt
   if (size == -2) fail(SystemMessage(EISDIR));
   if (size < 0) fail(SystemMessage(errno ? errno : EIO));
   if (static_cast<unsigned long long>(size) > maxBytes) fail(FileTooLargeReason(maxBytes));
+  // Room for the whole file at once: a large file grown by doubling would
+  // briefly take about twice its size.
+  out.reserve(static_cast<std::size_t>(size));
   char buf[65536];
   for (;;) {
     const long long got = ReadAt(fd, buf, sizeof buf, out.size());
