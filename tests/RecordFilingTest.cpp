@@ -201,10 +201,11 @@ TEST_F(FilingTest, TheLoopReportsFilesReadAndItsEndInOrder) {
   EXPECT_EQ(2, r.filesRead);
   EXPECT_EQ((std::vector<std::string>{
                 "status:データ読込み中．．．(0/2)", "read-range:2", "read:0",
+                // Batched, a file is listed once it is on disk: at the
+                // switch after the JV-Link file that brought it.
+                "list:作成済み:01R/2024年03月09日東京.jvRA",
                 "read:1", "status:データ読込み中．．．(1/2)",
                 "read:2", "status:データ読込み中．．．(2/2)",
-                // Batched, a file is listed once it is on disk.
-                "list:作成済み:01R/2024年03月09日東京.jvRA",
                 "status:JVRead EndOfFile :0", "status:データ読込み完了(2/2)", "download:0", "read:0", "beep",
             }),
             ui.events);
@@ -353,6 +354,30 @@ TEST_F(FilingTest, ImportingTheSameFeedTwiceGivesTheSameStore) {
     after[i] = Files();
   }
   EXPECT_EQ(after[0], after[1]);
+}
+
+TEST_F(FilingTest, EachJVLinkFileIsWrittenAtItsSwitchAndAFileTouchedAgainIsReadBack) {
+  // One horse runs in both files: its history is written after the first and
+  // read back from the store for the second.
+  auto jv = Feed({{RaRec(kTenDaysAgo, "05", 1), SeRec(kTenDaysAgo, "05", 1, 3, "2019100001")},
+                  {SeRec("20240224", "05", 2, 4, "2019100001")}});
+  ASSERT_EQ(ReadEnd::Finished, Import(*jv, 2).end);
+  // The first file's two lines (results race file, horse history) reach the
+  // ui before its switch is reported, the second file's line after it.
+  std::vector<std::string> order;
+  for (const std::string& e : ui.events)
+    if (e.rfind("list:", 0) == 0 || e.rfind("read:", 0) == 0) order.push_back(e.rfind("read:", 0) == 0 ? e : "list");
+  EXPECT_EQ((std::vector<std::string>{"read:0", "list", "list", "read:1", "list", "read:2", "read:0"}), order);
+  const std::string history = ReadWholeFile(store.HorseHistoryFile("2019100001"));
+  EXPECT_EQ(2 * kSeLength, history.size());
+
+  BatchedStoreWriter writer;
+  EXPECT_EQ(0u, writer.HeldBytes());
+  writer.MergeByRaceKey(store.HorseHistoryFile("2019100001"), SeRec("20240302", "05", 1, 1, "2019100001"), false);
+  EXPECT_GT(writer.HeldBytes(), 3 * (kSeLength - 2));
+  writer.Flush();
+  EXPECT_EQ(0u, writer.HeldBytes());
+  EXPECT_EQ(3 * kSeLength, ReadWholeFile(store.HorseHistoryFile("2019100001")).size());
 }
 
 TEST(FilingCutoffTest, TheCutoffIsFourDaysBeforeTodayAcrossMonthAndYearEnds) {

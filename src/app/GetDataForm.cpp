@@ -8,7 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -129,8 +129,10 @@ void TGetDataForm::BuildControls() {
   layout->addLayout(bars);
 
   layout->addWidget(Caption("作成済みデータ", this));
-  listBox1_ = new QListWidget(this);
+  listBox1_ = new QListView(this);
   listBox1_->setObjectName("ListBox1");
+  listBox1_->setModel(&listLines_);
+  listBox1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   listBox1_->setFont(PixelFont(13));
   listBox1_->setUniformItemSizes(true);
   listBox1_->setMinimumHeight(260);
@@ -248,18 +250,12 @@ void TGetDataForm::ReadRange(int maximum) { progressBar2_->setRange(0, maximum);
 
 void TGetDataForm::ReadPosition(int position) { progressBar2_->setValue(position); }
 
-void TGetDataForm::ListLine(const std::string& line) { pendingLines_.push_back(FromSjis(line)); }
+void TGetDataForm::ListLine(const std::string& line) { listLines_.Add(line); }
 
-void TGetDataForm::ClearList() {
-  pendingLines_.clear();
-  listBox1_->clear();
-}
+void TGetDataForm::ClearList() { listLines_.Clear(); }
 
 void TGetDataForm::FlushList() {
-  if (pendingLines_.isEmpty()) return;
-  listBox1_->addItems(pendingLines_);
-  pendingLines_.clear();
-  listBox1_->scrollToBottom();
+  if (listLines_.Publish()) listBox1_->scrollToBottom();
 }
 
 void TGetDataForm::Beep() { dialogs_.Beep(); }

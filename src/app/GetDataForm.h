@@ -10,13 +10,13 @@
 // rebuilds its meeting calendar when it closes.
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QStringList>
 
+#include "app/ImportListModel.h"
 #include "jvlink/ImportDriver.h"
 
 class QDateTimeEdit;
 class QLabel;
-class QListWidget;
+class QListView;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -43,7 +43,8 @@ class TGetDataForm : public QDialog, private ImportUi {
   QLabel* ProgressLabel() const { return progressLabel_; }
   QProgressBar* ProgressBar1() const { return progressBar1_; }
   QProgressBar* ProgressBar2() const { return progressBar2_; }
-  QListWidget* ListBox1() const { return listBox1_; }
+  QListView* ListBox1() const { return listBox1_; }
+  const ImportListModel& ListLines() const { return listLines_; }
   QDateTimeEdit* DateTimePicker1() const { return dateTimePicker1_; }
   QLabel* Label5() const { return label5_; }
   QTimer* TimerJVStatus() const { return timerJVStatus_; }
@@ -81,7 +82,7 @@ class TGetDataForm : public QDialog, private ImportUi {
   void ProcessEvents() override;
 
   void BuildControls();
-  // Moves the list lines gathered since the last call into ListBox1.
+  // Shows the list lines gathered since the last call in ListBox1.
   void FlushList();
   // Buttons and picker for a running or an idle import; closes the window
   // when that was asked for while the import ran.
@@ -91,7 +92,7 @@ class TGetDataForm : public QDialog, private ImportUi {
   Dialogs& dialogs_;
   ImportSession session_;
   LocalDateTime fromTime_;
-  QStringList pendingLines_;
+  ImportListModel listLines_;
   QElapsedTimer sinceEvents_;
   bool busy_ = false;
   bool polling_ = false;
@@ -104,7 +105,7 @@ class TGetDataForm : public QDialog, private ImportUi {
   QLabel* progressLabel_ = nullptr;
   QProgressBar* progressBar1_ = nullptr;
   QProgressBar* progressBar2_ = nullptr;
-  QListWidget* listBox1_ = nullptr;
+  QListView* listBox1_ = nullptr;
   QDateTimeEdit* dateTimePicker1_ = nullptr;
   QLabel* label5_ = nullptr;
   QTimer* timerJVStatus_ = nullptr;

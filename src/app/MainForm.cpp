@@ -183,6 +183,9 @@ QToolButton* TMainForm::AddButton(QWidget* parent, const char* name, const char*
 void TMainForm::BuildMenu() {
   QMenu* file = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
   file->addAction("JVデータ取得(&J)", this, &TMainForm::JVBtnClick);
+  QAction* rebuild = file->addAction("開催データ作成(&R)", this, &TMainForm::RebuildMeetingsClick);
+  rebuild->setObjectName("RebuildMeetingsAction");
+  rebuild->setStatusTip("セットアップで取り込んだ過去の成績から開催データを作成します");
   QAction* quit = file->addAction("終了(&X)", this, &TMainForm::SpeedButton4Click);
   quit->setStatusTip("このｱﾌﾟﾘｹｰｼｮﾝを終了します");
   QMenu* option = menuBar()->addMenu("ｵﾌﾟｼｮﾝ(&O)");

@@ -114,6 +114,7 @@ class TMainForm : public QMainWindow {
   void SpeedButton6Click();  // ﾊﾞｰｼﾞｮﾝ情報
   // The side commands (MainFormCommands.cpp).
   void JVBtnClick();        // JVデータ取得: the import window, modal
+  void RebuildMeetingsClick();  // 開催データ作成: past meetings from the results, modal
   void TozBtnClick();       // 予想配当: predicted odds import
   void YosoDirClick();      // the predicted-odds folder
   void KekkaGetBtnClick();  // 結果情報: results fetch

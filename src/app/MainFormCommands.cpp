@@ -22,6 +22,7 @@
 #include "app/GetDataForm.h"
 #include "app/MainForm.h"
 #include "app/PrgrsForm.h"
+#include "app/RebuildMeetingsWindow.h"
 #include "app/UpDownArrows.h"
 #include "imports/PredictedOdds.h"
 #include "jvlink/ResultsFetch.h"
@@ -64,6 +65,16 @@ void TMainForm::JVBtnClick() {
     // Closing the import window rebuilds the calendar before the window goes.
     MakeDataListBtnClick();
   }
+}
+
+void TMainForm::RebuildMeetingsClick() {
+  if (loading_) return;
+  {
+    RebuildMeetingsWindow window(dataRoot_, *dialogs_, this);
+    window.exec();
+  }
+  // The new meetings join the calendar.
+  MakeDataListBtnClick();
 }
 
 void TMainForm::TozBtnClick() {

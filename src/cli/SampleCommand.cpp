@@ -25,6 +25,7 @@ struct SampleArgs {
   std::uint32_t seed = 1;
   int weeks = 1;
   bool force = false;
+  bool setup = false;
 };
 
 RegisterCommand sample{
@@ -33,8 +34,11 @@ RegisterCommand sample{
       sub.add_option("--root", args->root, "Data root to write (created when missing)")->required();
       sub.add_option("--seed", args->seed, "Seed of the demo data; the same seed gives the same files");
       sub.add_option("--weeks", args->weeks,
-                     "Race weekends to write, the demo weekend last; 52 gives a season of results")
-          ->check(CLI::Range(1, 104));
+                     "Race weekends to write, the demo weekend last; 52 gives a season of results, 520 ten")
+          ->check(CLI::Range(1, kMaxDemoWeeks));
+      sub.add_flag("--setup", args->setup,
+                   "Put the weekends before the demo weekend into the feed as a setup download "
+                   "(then: import, rebuild-meetings)");
       sub.add_flag("--force", args->force, "Write even into a store that already holds meetings");
       return [args](CommandIo& io) {
         const fs::path root = Utf8Path(args->root);
@@ -49,6 +53,7 @@ RegisterCommand sample{
         DemoOptions options;
         options.seed = args->seed;
         options.weeks = args->weeks;
+        options.setup = args->setup;
         DemoSummary s = WriteDemoStore(root, options);
         io.out << "Demo store written to " << args->root << " (seed " << args->seed << ")\n";
         io.out << "  meetings: " << s.meetings.size() << "\n";
@@ -68,6 +73,9 @@ RegisterCommand sample{
         io.out << "  JV-Link feed " << PathUtf8(feed) << ": " << f.races << " races, " << f.runners
                << " runners to import (" << f.meetings.size() << " meetings), results of " << f.resultRaces
                << " races for the results fetch\n";
+        if (f.setupFiles > 0)
+          io.out << "  setup download in the feed: " << f.setupFiles << " files, " << f.setupRaces << " races, "
+                 << f.setupRunners << " runners, " << f.setupHorseMasters << " horse masters\n";
         const fs::path settings = SettingsFileOf(root);
         WriteDemoSettings(settings, f);
         io.out << "  settings " << PathUtf8(settings) << ": imports start from "

@@ -32,11 +32,53 @@ std::vector<int> ByHorseNumber(const demo::World& w, const demo::Race& r) {
   return runs;
 }
 
+// The setup download of the season's weekends, one JV-Link file per year.
+void WriteSetup(const std::filesystem::path& feed, const demo::World& w, DemoFeedSummary& summary) {
+  std::map<int, std::vector<std::string>> years;  // year -> records
+  std::map<int, int> lastDate;                    // year -> its last race date
+  std::map<int, std::vector<int>> newHorses;      // year -> horses first seen in the season that year
+  std::vector<bool> seen(w.horses.size(), false);
+  for (const demo::Meeting& m : w.meetings) {
+    for (int raceIndex : m.races) {
+      const demo::Race& r = w.races[static_cast<std::size_t>(raceIndex)];
+      if (!demo::InSeason(w, r)) continue;
+      const int year = demo::YearOf(r.date);
+      std::vector<std::string>& records = years[year];
+      lastDate[year] = std::max(lastDate[year], r.date);
+      records.push_back(demo::MakeRaceRecord(w, r));
+      for (int ru : ByHorseNumber(w, r)) {
+        const demo::Run& run = w.runs[static_cast<std::size_t>(ru)];
+        records.push_back(demo::MakeRunnerRecord(w, run));
+        ++summary.setupRunners;
+        if (!seen[static_cast<std::size_t>(run.horse)]) {
+          seen[static_cast<std::size_t>(run.horse)] = true;
+          if (!w.horses[static_cast<std::size_t>(run.horse)].legacyMaster) newHorses[year].push_back(run.horse);
+        }
+      }
+      if (r.finished) records.push_back(demo::MakePayoutRecord(w, r));
+      ++summary.setupRaces;
+    }
+  }
+  for (auto& [year, records] : years) {
+    for (int h : newHorses[year]) {
+      records.push_back(demo::MakeHorseMaster(w, w.horses[static_cast<std::size_t>(h)]));
+      ++summary.setupHorseMasters;
+    }
+    // Made on the Monday after the year's last race weekend.
+    const std::string timestamp = demo::DateText(lastDate[year] + 1) + "120000";
+    if (summary.firstSetupTimestamp.empty()) summary.firstSetupTimestamp = timestamp;
+    WriteFeedFile(feed, "RACE", timestamp, records, true);
+    ++summary.setupFiles;
+    std::vector<std::string>().swap(records);
+  }
+}
+
 }  // namespace
 
 DemoFeedSummary WriteDemoFeed(const std::filesystem::path& feed, const DemoOptions& options) {
   demo::World w = demo::BuildWorld(options.seed, options.weeks);
   DemoFeedSummary summary;
+  if (options.setup) WriteSetup(feed, w, summary);
 
   // The demo meetings' races move one week on; which of them have been run
   // is what the results will tell.
@@ -110,7 +152,8 @@ DemoFeedSummary WriteDemoFeed(const std::filesystem::path& feed, const DemoOptio
 }
 
 void WriteDemoSettings(const std::filesystem::path& settingsFile, const DemoFeedSummary& feed) {
-  const std::optional<LocalDateTime> published = ParseTimestamp(feed.fileTimestamp);
+  const std::optional<LocalDateTime> published =
+      ParseTimestamp(feed.firstSetupTimestamp.empty() ? feed.fileTimestamp : feed.firstSetupTimestamp);
   if (!published) return;
   TIniGT settings(settingsFile, TDefaultDir::ddNone);
   // The demo store replays its own feed on every system, also on Windows,

@@ -23,7 +23,8 @@ namespace {
 // leave it.
 class Writer {
  public:
-  Writer(const fs::path& root, DemoSummary& summary) : store_(root), summary_(summary) {}
+  Writer(const fs::path& root, const DemoOptions& options, DemoSummary& summary)
+      : store_(root), setup_(options.setup), summary_(summary) {}
 
   void Write(const demo::World& w) {
     WriteHorseMasters(w);
@@ -40,9 +41,13 @@ class Writer {
 
  private:
   Store store_;
+  bool setup_;
   DemoSummary& summary_;
   BatchedStoreWriter filing_;
   std::set<fs::path> written_;
+
+  // In a setup store the season's races come through the feed.
+  bool FromFeed(const demo::World& w, const demo::Race& r) const { return setup_ && demo::InSeason(w, r); }
 
   void WriteHorseMasters(const demo::World& w) {
     for (const demo::Horse& h : w.horses) {
@@ -56,7 +61,7 @@ class Writer {
         WriteFileAtomically(path, demo::MakeLegacyHorseMaster(w, h));
         written_.insert(path);
         ++summary_.legacyHorseMasters;
-      } else {
+      } else if (!(setup_ && demo::RanInSeason(w, h))) {
         const fs::path path = store_.HorseMasterFile(h.id);
         filing_.ReplaceWholeFile(path, demo::MakeHorseMaster(w, h));
         written_.insert(path);
@@ -69,14 +74,18 @@ class Writer {
   void WriteHistories(const demo::World& w) {
     for (const demo::Horse& h : w.horses) {
       if (h.runs.size() < 2) continue;
-      store_.YearFolder(store_names::kSei, h.id.substr(0, 4), true);
       const fs::path path = store_.HorseHistoryFile(h.id);
+      bool any = false;
       for (std::size_t k = 0; k + 1 < h.runs.size(); ++k) {
         const demo::Run& run = w.runs[static_cast<std::size_t>(h.runs[k])];
+        if (FromFeed(w, w.races[static_cast<std::size_t>(run.race)])) continue;
+        if (!any) store_.YearFolder(store_names::kSei, h.id.substr(0, 4), true);
+        any = true;
         filing_.MergeByRaceKey(path, ZeroRecordStamp(demo::MakeRunnerRecord(w, run)), false);
         ++summary_.pastRuns;
         if (!w.races[static_cast<std::size_t>(run.race)].filed) ++summary_.localPastRuns;
       }
+      if (!any) continue;
       written_.insert(path);
       ++summary_.horseHistoryFiles;
     }
@@ -86,7 +95,7 @@ class Writer {
   // racecourse; a season's earlier weekends are earlier runs too.
   void WriteResultsRaces(const demo::World& w) {
     for (const demo::Race& r : w.races) {
-      if ((r.current && r.date >= w.demoSaturday) || !r.filed) continue;
+      if ((r.current && r.date >= w.demoSaturday) || !r.filed || FromFeed(w, r)) continue;
       const std::string ra = demo::MakeRaceRecord(w, r);
       store_.YearFolder(store_names::kSeir, ra::Year(ra), true);
       const fs::path path = store_.ResultsRaceFile(ra);
@@ -99,6 +108,7 @@ class Writer {
   // The demo meetings' own files: race, runner and payout files.
   void WriteMeetings(const demo::World& w) {
     for (const demo::Meeting& m : w.meetings) {
+      if (FromFeed(w, w.races[static_cast<std::size_t>(m.races.front())])) continue;
       std::string base;
       for (int raceIndex : m.races) {
         const demo::Race& r = w.races[static_cast<std::size_t>(raceIndex)];
@@ -159,7 +169,7 @@ class Writer {
 DemoSummary WriteDemoStore(const fs::path& root, const DemoOptions& options) {
   const demo::World world = demo::BuildWorld(options.seed, options.weeks);
   DemoSummary summary;
-  Writer(root, summary).Write(world);
+  Writer(root, options, summary).Write(world);
   return summary;
 }
 

@@ -17,7 +17,16 @@ struct DemoOptions {
   // Race weekends: 1 is the demo weekend alone; more add the weekends before
   // it, every race of them run, for a season of results to study.
   int weeks = 1;
+  // The weekends before the demo weekend as a setup download: their races,
+  // runners, payouts and the horse masters of their horses go into the demo
+  // feed (WriteDemoFeed) as results records, not into the store, as a new
+  // user's first import brings them. The store keeps the demo weekend and
+  // the careers before the season.
+  bool setup = false;
 };
+
+// The most race weekends a demo store can hold (ten seasons).
+inline constexpr int kMaxDemoWeeks = 520;
 
 struct DemoSummary {
   std::vector<std::string> meetings;  // MeetingBaseNames of the demo meetings, UTF-8

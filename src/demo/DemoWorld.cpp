@@ -1011,6 +1011,7 @@ void Builder::AddPastRuns(int horse, const std::vector<PlannedRun>& plan) {
       if (raceIndex < 0) raceIndex = MakeAwayRace(p, course, h, used);
     } else {
       raceIndex = FindOrMakeRace(horse, p, cls, type);
+      if (raceIndex < 0) continue;
     }
 
     Run run;
@@ -1073,6 +1074,9 @@ int Builder::FindOrMakeRace(int horse, const PlannedRun& p, ClassKind cls, int r
     anyCourse_ = false;
     return race;
   }
+  // A long season leaves the weeks before it no room for every earlier run
+  // of its new horses: such a run is left out of the career.
+  if (weeks_ > 1) return -1;
   throw std::logic_error("demo store: no room for a run on " + DateText(p.date));
 }
 
@@ -1691,6 +1695,14 @@ void Builder::BuildSeason() {
 }
 
 }  // namespace
+
+bool InSeason(const World& w, const Race& r) { return r.current && r.date < w.demoSaturday; }
+
+bool RanInSeason(const World& w, const Horse& h) {
+  for (int ru : h.runs)
+    if (InSeason(w, w.races[static_cast<std::size_t>(w.runs[static_cast<std::size_t>(ru)].race)])) return true;
+  return false;
+}
 
 World BuildWorld(std::uint32_t seed, int weeks) {
   World w(seed);

@@ -119,6 +119,11 @@ struct World {
 // run). Deterministic.
 World BuildWorld(std::uint32_t seed, int weeks = 1);
 
+// A race of the weekends before the demo weekend.
+bool InSeason(const World& w, const Race& r);
+// Whether a horse ran in one of those races.
+bool RanInSeason(const World& w, const Horse& h);
+
 // Brackets of an n-runner field, by horse number 1..n (index 0 unused).
 std::vector<int> BracketsOf(int n);
 

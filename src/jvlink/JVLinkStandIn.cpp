@@ -243,7 +243,7 @@ int JVLinkStandIn::JVRead(std::string& record, std::string& fileName, int buffer
   if (offset_ >= content_.size()) {
     ++current_;
     loaded_ = false;
-    content_.clear();
+    std::string().swap(content_);  // the next file is read into a fresh buffer
     return kJVReadFileSwitch;
   }
   std::size_t end = content_.find("\r\n", offset_);

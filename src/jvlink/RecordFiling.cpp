@@ -255,6 +255,25 @@ ReadAndFileResult ReadAndFile(JVLink& jv, const Store& store, StoreWriter& write
   RecordFiler filer(store, writer, CutoffDate(clock()));
   auto listLine = [&ui](const std::string& line) { ui.ListLine(line); };
 
+  // A flush of many files lets window messages run too, so the window
+  // stays responsive while a JV-Link file's filings are written.
+  writer.SetWhileWriting([&ui] { ui.ProcessEvents(); });
+  struct Unset {
+    StoreWriter& w;
+    ~Unset() { w.SetWhileWriting({}); }
+  } unset{writer};
+  // A flush within the loop that fails ends it as a store failure.
+  auto flushed = [&]() {
+    try {
+      writer.Flush();
+      return true;
+    } catch (const std::exception& e) {
+      result.end = ReadEnd::StoreFailed;
+      result.error = e.what();
+      return false;
+    }
+  };
+
   std::string record, fileName;
   for (;;) {
     // Also before a repeated read while JV-Link is still busy, so that the
@@ -275,7 +294,9 @@ ReadAndFileResult ReadAndFile(JVLink& jv, const Store& store, StoreWriter& write
         result.error = e.what();
         break;
       }
+      if (writer.HeldBytes() > kImportHeldBytes && !flushed()) break;
     } else if (r == kJVReadFileSwitch) {
+      if (!flushed()) break;
       ++result.filesRead;
       ui.ReadPosition(result.filesRead);
       ui.Status(SJ("データ読込み中．．．(") + std::to_string(result.filesRead) + "/" + total + ")");

@@ -118,11 +118,18 @@ struct ReadAndFileResult {
   std::string error;   // the store failure (UTF-8) when end is StoreFailed
 };
 
+// A batched writer is flushed during the reading loop once it holds more
+// than this, so an import of many years needs no more memory than one of a
+// few weeks.
+inline constexpr std::size_t kImportHeldBytes = 64u << 20;
+
 // The reading loop of an import: reads to the end of the data, to an error
 // or to a cancel, files every record (FileImported) and reports through the
 // ui. The cut-off date is taken from `clock` once, when the loop starts. The
-// writer is flushed before the loop returns, whatever ended it, and only
-// then does the ui hear how it ended. Does not close JV-Link.
+// writer is flushed at every JV-Link file switch, whenever it holds more than
+// kImportHeldBytes, and before the loop returns, whatever ended it; so the
+// list lines reach the ui as their files are written. Only after the last
+// flush does the ui hear how the loop ended. Does not close JV-Link.
 ReadAndFileResult ReadAndFile(JVLink& jvlink, const Store& store, StoreWriter& writer, int readCount,
                               const Clock& clock, const std::atomic<bool>& cancelled, ImportUi& ui);
 

@@ -17,6 +17,17 @@ namespace {
 // Fewer files than this are written on the calling thread alone.
 constexpr std::size_t kParallelFlushFiles = 64;
 
+// What one held line costs besides its bytes: the string object and its
+// heap block; and what a held file costs besides its lines.
+constexpr std::size_t kLineOverhead = sizeof(std::string) + 16;
+constexpr std::size_t kFileOverhead = 256;
+
+std::size_t LinesBytes(const std::vector<std::string>& lines) {
+  std::size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size() + kLineOverhead;
+  return bytes;
+}
+
 }  // namespace
 
 void DirectStoreWriter::MergeByRaceKey(const fs::path& path, std::string_view record, bool dropBlankFirstLine) {
@@ -46,25 +57,34 @@ BatchedStoreWriter::Pending& BatchedStoreWriter::Touch(const fs::path& path, boo
       throw;
     }
   }
+  heldBytes_ += kFileOverhead + LinesBytes(pending.lines);
   order_.push_back(std::move(pending));
   return order_.back();
 }
 
 void BatchedStoreWriter::MergeByRaceKey(const fs::path& path, std::string_view record, bool dropBlankFirstLine) {
   const std::string_view line = RecordLine(record);
-  MergeLineByRaceKey(Touch(path, true).lines, line, dropBlankFirstLine);
+  std::vector<std::string>& lines = Touch(path, true).lines;
+  const std::size_t before = lines.size();
+  MergeLineByRaceKey(lines, line, dropBlankFirstLine);
+  if (lines.size() > before) heldBytes_ += line.size() + kLineOverhead;
 }
 
 void BatchedStoreWriter::PutRunnerSlot(const fs::path& path, std::string_view record, int race, int horse) {
   const std::size_t slot = RunnerSlot(race, horse);
   const std::string_view line = RecordLine(record);
-  PutRunnerLine(Touch(path, true).lines, line, slot);
+  std::vector<std::string>& lines = Touch(path, true).lines;
+  const std::size_t before = lines.size();
+  PutRunnerLine(lines, line, slot);
+  if (lines.size() > before) heldBytes_ += (lines.size() - before) * (line.size() + kLineOverhead);
 }
 
 void BatchedStoreWriter::ReplaceWholeFile(const fs::path& path, std::string_view record) {
   const std::string_view line = RecordLine(record);
   CreateParentFolder(path);
-  Touch(path, false).lines.assign(1, std::string(line));
+  std::vector<std::string>& lines = Touch(path, false).lines;
+  if (lines.empty()) heldBytes_ += line.size() + kLineOverhead;
+  lines.assign(1, std::string(line));
 }
 
 void BatchedStoreWriter::List(const fs::path& claimed, const std::string& line, const ListSink& sink) {
@@ -74,6 +94,7 @@ void BatchedStoreWriter::List(const fs::path& claimed, const std::string& line, 
     file = it != index_.end() ? it->second : kNoFile - 1;  // a file never filed: never claimed
   }
   held_.push_back({file, line, sink});
+  heldBytes_ += sizeof(HeldLine) + line.size() + kLineOverhead;
 }
 
 void BatchedStoreWriter::Flush() {
@@ -85,7 +106,8 @@ void BatchedStoreWriter::Flush() {
   std::vector<char> written(count, 0);
   std::optional<StoreError> first;
   try {
-    ParallelFor(count, workers, [&](std::size_t i, unsigned) {
+    ParallelFor(count, workers, [&](std::size_t i, unsigned worker) {
+      if (worker == 0 && whileWriting_) whileWriting_();
       try {
         WriteFileAtomically(order_[i].path, JoinLinesCrLf(order_[i].lines), false);
       } catch (const StoreError&) {
@@ -106,6 +128,7 @@ void BatchedStoreWriter::Flush() {
     if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
   }
   for (const fs::path& folder : folders) {
+    if (whileWriting_) whileWriting_();
     try {
       SyncFolder(folder);
     } catch (const StoreError& e) {
@@ -113,11 +136,14 @@ void BatchedStoreWriter::Flush() {
     }
   }
   std::vector<HeldLine> lines = std::move(held_);
-  held_.clear();
+  std::vector<HeldLine>().swap(held_);
   for (const HeldLine& h : lines)
     if (h.file == kNoFile || (h.file < count && written[h.file])) h.sink(h.line);
-  order_.clear();
-  index_.clear();
+  // The memory goes back too, so that a long import holds only what it
+  // touched since its last flush.
+  std::vector<Pending>().swap(order_);
+  decltype(index_)().swap(index_);
+  heldBytes_ = 0;
   if (first) throw *first;
 }
 

@@ -27,6 +27,12 @@ class StoreWriter {
   // first failure: that failure is thrown as StoreError, the files written
   // before it stay written, the rest keep their old content.
   virtual void Flush() {}
+  // Called now and then on the calling thread while Flush writes (so that a
+  // window can let its messages run); empty for none.
+  virtual void SetWhileWriting(std::function<void()> tick) { (void)tick; }
+  // About how many bytes of memory the writer holds for what it has not
+  // written yet (file lines and list lines); 0 when it holds nothing.
+  virtual std::size_t HeldBytes() const { return 0; }
 
   // A list line of the filing. With a path it claims that file was written:
   // it reaches `sink` only once the file is on disk (at once here, where
@@ -52,7 +58,8 @@ class DirectStoreWriter final : public StoreWriter {
 };
 
 // Files are loaded on first touch, changed in memory and written by Flush,
-// in the order they were first touched.
+// in the order they were first touched. A file touched again after a Flush
+// is loaded again from the store.
 class BatchedStoreWriter final : public StoreWriter {
  public:
   BatchedStoreWriter() = default;
@@ -63,6 +70,9 @@ class BatchedStoreWriter final : public StoreWriter {
   void Flush() override;
   // Held until Flush; a claim of a file that Flush did not write is dropped.
   void List(const std::filesystem::path& claimed, const std::string& line, const ListSink& sink) override;
+
+  std::size_t HeldBytes() const override { return heldBytes_; }
+  void SetWhileWriting(std::function<void()> tick) override { whileWriting_ = std::move(tick); }
 
   // Number of files waiting for Flush.
   std::size_t PendingFiles() const { return order_.size(); }
@@ -84,6 +94,8 @@ class BatchedStoreWriter final : public StoreWriter {
   };
   static constexpr std::size_t kNoFile = static_cast<std::size_t>(-1);
   std::vector<HeldLine> held_;
+  std::size_t heldBytes_ = 0;
+  std::function<void()> whileWriting_;
 };
 
 }  // namespace furlong

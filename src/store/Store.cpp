@@ -346,13 +346,17 @@ void SyncFolder(const fs::path& folder) {
 #endif
 }
 
-void WriteFileAtomically(const fs::path& path, std::string_view bytes, bool syncFolder) {
-  // A name no other writer (thread or process) picks at the same time.
+fs::path TemporaryPathBeside(const fs::path& path) {
   static std::atomic<unsigned long> counter{0};
   thread_local std::mt19937_64 rng{std::random_device{}()};
   fs::path tmp = path;
   tmp += ".tmp" + std::to_string(FURLONG_GETPID()) + "-" + std::to_string(counter.fetch_add(1)) + "-" +
          std::to_string(rng() % 1000000);
+  return tmp;
+}
+
+void WriteFileAtomically(const fs::path& path, std::string_view bytes, bool syncFolder) {
+  const fs::path tmp = TemporaryPathBeside(path);
   if (int err = WriteAndSync(tmp, bytes)) {
     std::error_code ignore;
     fs::remove(tmp, ignore);
@@ -406,6 +410,9 @@ bool ReadFileIfExists(const fs::path& path, std::string& out, std::size_t maxByt
   if (size == -2) fail(SystemMessage(EISDIR));
   if (size < 0) fail(SystemMessage(errno ? errno : EIO));
   if (static_cast<unsigned long long>(size) > maxBytes) fail(FileTooLargeReason(maxBytes));
+  // Room for the whole file at once: a large file grown by doubling would
+  // briefly take about twice its size.
+  out.reserve(static_cast<std::size_t>(size));
   char buf[65536];
   for (;;) {
     const long long got = ReadAt(fd, buf, sizeof buf, out.size());

@@ -112,6 +112,9 @@ std::vector<std::filesystem::path> EntriesNamedIgnoringCase(const std::filesyste
 // power loss the path holds the old bytes or the new ones. On failure the old
 // file is untouched and StoreError is thrown.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, bool syncFolder = true);
+// A name beside `path` that no other writer (thread or process) picks at the
+// same time, of our temporary-file pattern (IsStoreTempName).
+std::filesystem::path TemporaryPathBeside(const std::filesystem::path& path);
 // Forces a folder's entries (renames into it) to the disk. Throws StoreError.
 void SyncFolder(const std::filesystem::path& folder);
 

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -95,8 +96,8 @@ TEST(ImportWindow, ImportingTheDemoFeedAddsItsMeetingsToTheCalendar) {
     EXPECT_EQ(w.TimerJVStatus()->interval(), 10);
     ASSERT_TRUE(WaitUntil([&] { return !w.Session().Running(); }));
     status = w.ProgressLabel()->text();
-    listLines = w.ListBox1()->count();
-    if (listLines > 0) firstLine = w.ListBox1()->item(0)->text();
+    listLines = w.ListBox1()->model()->rowCount();
+    if (listLines > 0) firstLine = w.ListBox1()->model()->index(0, 0).data().toString();
     bar1 = w.ProgressBar1()->value();
     bar2 = w.ProgressBar2()->value();
     picked = w.Label5()->text();
@@ -149,7 +150,7 @@ TEST(ImportWindow, NothingNewAndOpenErrorsAreBeepedAndCloseJVLink) {
     EXPECT_EQ(w.Label5()->text(), "2024/11/01 00:00:00");  // the time of day is kept
     h.jvlink->InjectResult(JVOperation::Open, -504);
     w.ButtonStart()->click();
-    EXPECT_EQ(w.ListBox1()->count(), 0);
+    EXPECT_EQ(w.ListBox1()->model()->rowCount(), 0);
   }));
 
   const QString noData = "最新のデータがありません。";
@@ -203,7 +204,7 @@ TEST(ImportWindow, ACancelWhileReadingLeavesWholeFilesAndTheNextImportCompletesT
     status = w.ProgressLabel()->text();
     EXPECT_EQ(w.Session().LastEnd(), ImportEnd::Cancelled);
     // The lines of what was filed before the cancel stay.
-    EXPECT_GT(w.ListBox1()->count(), 300);
+    EXPECT_GT(w.ListBox1()->model()->rowCount(), 300);
   }));
   EXPECT_EQ(status, kCancelled);
   EXPECT_TRUE(h.dialogs->events.contains("confirm:" + kCancelQuestion));
