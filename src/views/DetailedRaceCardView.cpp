@@ -123,7 +123,7 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
       PaintHorseNumberCell(c, FormatInt(FieldNumber(se, se::kHorseNumber), 2), {c.x0, c.y0}, PointFont(13, true));
       break;
     case 2:
-      PaintHorseNameCell(c, se, um, true);
+      PaintHorseNameCell(c, MakeHorseNameTexts(se, um), true);
       break;
     case 3:
       c.Fill(kWhite);
@@ -138,7 +138,7 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
       c.Text(c.L + c.w - 1, c.T + 20, a.DaysSinceLastRun);
       break;
     case 5:
-      PaintWinRateCell(c, um);
+      PaintWinRateCell(c, MakeWinRateTexts(um));
       break;
     case 6: {
       c.Fill(kWhite);
