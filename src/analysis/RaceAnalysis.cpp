@@ -71,8 +71,6 @@ const RaceAnalysisResult& RaceAnalyzer::DatListClick(int slot) {
   RankRunners(runners, n);
   EliminateRunners(runners, n);
 
-  if (hooks_.redrawGraphs) hooks_.redrawGraphs(slot);
-
   FillGridCells(day_, slot, runners, n, out);
   SetDataSufficiency(n, out);
   GiveMarks(runners, n, out);

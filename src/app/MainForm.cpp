@@ -146,11 +146,6 @@ TMainForm::TMainForm(MainFormOptions options, QWidget* parent)
   prgrsForm_ = new TPrgrsForm(this);
   prgrsForm_->hide();
 
-  flow_->Analyzer().SetHooks(AnalysisHooks{[this](int) {
-    indexGraphs_->PressAllAndRedraw();
-    developmentGraphs_->PressAllAndRedraw();
-  }});
-
   connect(dateCombo_, qOverload<int>(&QComboBox::activated), this, &TMainForm::DateComboChange);
   connect(datList_, &QListWidget::currentRowChanged, this, [this](int) {
     if (!selectingRow_) DatListClick();
@@ -161,10 +156,7 @@ TMainForm::TMainForm(MainFormOptions options, QWidget* parent)
   pageControl1_->setCurrentIndex(0);
 }
 
-TMainForm::~TMainForm() {
-  // The hooks point into pages that are about to go.
-  if (flow_) flow_->Analyzer().SetHooks({});
-}
+TMainForm::~TMainForm() = default;
 
 QToolButton* TMainForm::AddButton(QWidget* parent, const char* name, const char* caption, const char* hint) {
   auto* button = new QToolButton(parent);
@@ -465,6 +457,9 @@ void TMainForm::ShowAnalysis(const RaceAnalysisResult* result) {
   QPalette strip = panel3_->palette();
   strip.setColor(QPalette::Window, ToQColor(result->panelColour));
   panel3_->setPalette(strip);
+  // The graphs of the race just analysed, with their 全表示 filters pressed.
+  indexGraphs_->PressAllAndRedraw();
+  developmentGraphs_->PressAllAndRedraw();
   pageControl1_->setUpdatesEnabled(false);
   for (QWidget* page : pages_) RefreshPage(page);
   pageControl1_->setUpdatesEnabled(true);
