@@ -37,37 +37,16 @@
 #include "views/GridPainting.h"
 #include "views/ViewSupport.h"
 
-// The four painted race grids come from their own modules; until a module
-// exists its page shows a placeholder.
-#if __has_include("views/RaceCardView.h")
-#include "views/RaceCardView.h"
-#define FURLONG_HAVE_RACE_CARD_VIEW 1
-#endif
-#if __has_include("views/DetailedRaceCardView.h")
 #include "views/DetailedRaceCardView.h"
-#define FURLONG_HAVE_DETAILED_RACE_CARD_VIEW 1
-#endif
-#if __has_include("views/IndexTableView.h")
 #include "views/IndexTableView.h"
-#define FURLONG_HAVE_INDEX_TABLE_VIEW 1
-#endif
-#if __has_include("views/SignalTableView.h")
+#include "views/RaceCardView.h"
 #include "views/SignalTableView.h"
-#define FURLONG_HAVE_SIGNAL_TABLE_VIEW 1
-#endif
 
 namespace furlong {
 
 namespace {
 
 constexpr const char* kLocateSection = "locate";
-
-[[maybe_unused]] QWidget* Placeholder(const QString& caption, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setAlignment(Qt::AlignCenter);
-  label->setFont(UiFont(14));
-  return label;
-}
 
 // A page of fixed-size parts that scrolls when the window is small.
 QScrollArea* Scrolled(QWidget* page, QWidget* parent) {
@@ -303,36 +282,19 @@ void TMainForm::BuildPages() {
   pc->setFont(UiFont(12));
   prediction_ = new PredictionView(*flow_, pc);
   pc->addTab(prediction_, "予想");
-#ifdef FURLONG_HAVE_RACE_CARD_VIEW
-  auto* raceCard = new RaceCardView(*flow_, pc);
-  if (raceCard->metaObject()->indexOfSignal("filterClicked()") >= 0)
-    connect(raceCard, SIGNAL(filterClicked()), this, SLOT(DatListClick()));
+auto* raceCard = new RaceCardView(*flow_, pc);
+  connect(raceCard, &RaceCardView::filterClicked, this, &TMainForm::DatListClick);
   pc->addTab(raceCard, "出馬表");
   pages_.push_back(raceCard);
-#else
-  pc->addTab(Placeholder("出馬表", pc), "出馬表");
-#endif
-#ifdef FURLONG_HAVE_DETAILED_RACE_CARD_VIEW
   auto* detailed = new DetailedRaceCardView(*flow_, pc);
   pc->addTab(detailed, "出馬表(詳細)");
   pages_.push_back(detailed);
-#else
-  pc->addTab(Placeholder("出馬表(詳細)", pc), "出馬表(詳細)");
-#endif
-#ifdef FURLONG_HAVE_INDEX_TABLE_VIEW
   auto* indexTable = new IndexTableView(*flow_, pc);
   pc->addTab(indexTable, "指数表");
   pages_.push_back(indexTable);
-#else
-  pc->addTab(Placeholder("指数表", pc), "指数表");
-#endif
-#ifdef FURLONG_HAVE_SIGNAL_TABLE_VIEW
   auto* signalTable = new SignalTableView(*flow_, pc);
   pc->addTab(signalTable, "ｼｸﾞﾅﾙ検討表");
   pages_.push_back(signalTable);
-#else
-  pc->addTab(Placeholder("ｼｸﾞﾅﾙ検討表", pc), "ｼｸﾞﾅﾙ検討表");
-#endif
   verification_ = new VerificationView(*flow_, pc);
   pc->addTab(verification_, "前走検証表");
 
