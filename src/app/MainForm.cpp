@@ -219,13 +219,16 @@ QWidget* TMainForm::BuildTopRow() {
   dateCombo_->setMaxVisibleItems(36);
   dateCombo_->setFont(PixelFont(13, true));
   dateCombo_->setMinimumWidth(190);
-  // The light-yellow box. Its drop-down list draws its items as a list view
-  // does, white text on the selection blue for the item under the mouse and
-  // the current item: drawn as menu items they took the box's light yellow
-  // behind white text.
+  // The light-yellow box, drawn flat so the yellow is not lost to the style's
+  // shading. Its list opens as a list, 36 rows at most and then a scroll bar
+  // (as a menu it grew as tall as the calendar), and draws its items as a
+  // list view does, white text on the selection blue for the item under the
+  // mouse and the current item: drawn as menu items they took the box's light
+  // yellow behind white text.
   dateCombo_->setItemDelegate(new QStyledItemDelegate(dateCombo_));
   dateCombo_->setStyleSheet(
-      "QComboBox#DateCombo { background: rgb(255, 255, 225); }"
+      "QComboBox#DateCombo { background: rgb(255, 255, 225); border: 1px solid rgb(122, 122, 122);"
+      " padding: 1px 18px 1px 3px; combobox-popup: 0; }"
       "QComboBox#DateCombo QAbstractItemView { background: white; color: black;"
       " selection-background-color: rgb(0, 120, 215); selection-color: white; }");
   upDown1_ = new UpDownArrows(tools);

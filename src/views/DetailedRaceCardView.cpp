@@ -173,6 +173,9 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
   if (col == 30) background = kDetailPalePink;
   if (col >= 31 && col <= 33) background = kDetailPaleGreen;
   c.Fill(background);
+  // The silver lines between the runs go under the texts: a kanji reaches the
+  // top of its line and would otherwise lose its top row of pixels.
+  for (int line = 1; line <= 4; ++line) c.Line(c.L, c.T + kLineStep * line, c.R, c.T + kLineStep * line, kSilver);
   c.SetPixels(kLinePixels);
 
   int x = c.x0;
@@ -322,7 +325,6 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
     c.Text(x, y, text);
     y += kLineStep;
   }
-  for (int line = 1; line <= 4; ++line) c.Line(c.L, c.T + kLineStep * line, c.R, c.T + kLineStep * line, kSilver);
 }
 
 void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) {

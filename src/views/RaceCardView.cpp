@@ -245,8 +245,8 @@ void RaceCardView::DrawPastRun(CellCanvas& c, const RaceCardPastRun& run) {
   // Line 3: racecourse, going, course, distance, weight carried.
   Put(c, c.x0, y, run.racecourse);
   Put(c, L + 27, y, run.going);
-  Put(c, L + 47, y, run.course);
-  Put(c, L + 71, y, run.distance);
+  Put(c, L + 50, y, run.course);  // clear of a two-character going (稍重, 不良)
+  Put(c, L + 73, y, run.distance);
   y += Put(c, L + 97, y, run.weightCarried);
   // Line 4: runners, popularity, corner positions, finishing position.
   Put(c, c.x0, y, run.runners);

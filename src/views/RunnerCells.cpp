@@ -31,8 +31,10 @@ void PaintHorseNameCell(CellCanvas& c, const HorseNameTexts& t, bool detailed) {
     c.SetPoints(7);
     c.Text(c.x0, y, t.mainPrize + "  " + t.totalPrize);
   } else {
-    y += 3;
-    y += c.Text(c.x0, y, "  " + t.mainPrize);
+    // Two 7-point lines with a pixel between them, clear of the row's bottom line.
+    c.SetPoints(7);
+    y += 1;
+    y += c.Text(c.x0, y, "  " + t.mainPrize) + 1;
     c.Text(c.x0, y, "  " + t.totalPrize);
   }
 }
