@@ -6,6 +6,7 @@
 
 #include "FeedTestSupport.h"
 #include "jvlink/JVLinkStandIn.h"
+#include "jvlink/JVResultMessage.h"
 #include "store/KeibaFunc.h"
 
 namespace furlong {

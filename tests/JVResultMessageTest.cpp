@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "jvlink/JVResultMessage.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"
 

@@ -1,3 +1,4 @@
+#include "jvlink/JVResultMessage.h"
 #include "jvlink/RecordFiling.h"
 
 #include <gtest/gtest.h>

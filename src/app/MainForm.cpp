@@ -24,6 +24,7 @@
 #include "app/PrgrsForm.h"
 #include "app/UpDownArrows.h"
 #include "jvlink/JVLink.h"
+#include "jvlink/JVResultMessage.h"
 #include "store/AppPath.h"
 #include "store/Encoding.h"
 #include "store/KeibaFunc.h"

@@ -24,6 +24,7 @@
 #include "app/PrgrsForm.h"
 #include "app/UpDownArrows.h"
 #include "imports/PredictedOdds.h"
+#include "jvlink/JVResultMessage.h"
 #include "jvlink/ResultsFetch.h"
 #include "reports/HitReport.h"
 #include "store/KeibaFunc.h"

@@ -11,6 +11,7 @@
 
 #include "Command.h"
 #include "jvlink/JVLink.h"
+#include "jvlink/JVResultMessage.h"
 #include "store/Encoding.h"
 #include "store/IniGT.h"
 #include "store/KeibaFunc.h"

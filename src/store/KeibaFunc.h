@@ -33,7 +33,4 @@ std::string OverwriteAt(std::string_view s, std::string_view r, std::size_t p);
 // of the code times 100 followed by "下", or one space for a blank or zero code.
 std::string ConditionClassText(std::string_view code);
 
-// The explanation of a JV-Link result code followed by "(code)".
-std::string JVResultMessage(std::string_view operation, int code);
-
 }  // namespace furlong
