@@ -11,6 +11,7 @@
 #include "Command.h"
 #include "DemoTestStore.h"
 #include "StoreTestSupport.h"
+#include "analysis/IndexTableTexts.h"
 #include "analysis/MeetingFlow.h"
 #include "analysis/PastRunIndices.h"
 #include "analysis/RaceCardTexts.h"
@@ -100,7 +101,7 @@ TEST(DemoAnalysis, TheJsonExportOfAMeetingIsTheSameOnEveryRun) {
 // The race card as data: its texts follow the analysis and the records, the
 // filters grey exactly the runs they leave out, and furlong-cli prints the
 // same rows as JSON and CSV.
-TEST(DemoAnalysis, RaceCardRowsFollowTheAnalysisAndTheFilters) {
+TEST(DemoAnalysis, RaceCardAndIndexTableRowsFollowTheAnalysisAndTheFilters) {
   const test::DemoFixture& demo = Demo();
   Store store(demo.dir.path(), false);
   const std::string meeting = demo.summary.meetings.front();
@@ -154,6 +155,11 @@ TEST(DemoAnalysis, RaceCardRowsFollowTheAnalysisAndTheFilters) {
   const auto doc = nlohmann::json::parse(run({"--json"}));
   const auto& race = doc["races"][0];
   ASSERT_EQ(race["race_card"].size(), race["runners"].size());
+  ASSERT_EQ(race["index_table"].size(), race["runners"].size());
+  const auto& index = race["index_table"][0];
+  EXPECT_EQ(index["mean"][1], race["runners"][0]["DIndexAvg"]);
+  EXPECT_EQ(index["past_runs"][0]["values"][0], race["runners"][0]["PastAbility"][0]);
+  EXPECT_EQ(index["best_rank"][0], std::string(RankLetter(race["runners"][0]["AbilityBestRank"].get<int>())));
   const auto& card = race["race_card"][0];
   EXPECT_EQ(card["mark"], race["runners"][0]["Mark"]);
   EXPECT_EQ(card["turf"][1]["text"], race["runners"][0]["TurfMiddle"]);

@@ -13,6 +13,7 @@
 
 #include "Command.h"
 #include "analysis/GraphData.h"
+#include "analysis/IndexTableTexts.h"
 #include "analysis/MeetingFlow.h"
 #include "analysis/RaceAnalysisResult.h"
 #include "analysis/RaceCardTexts.h"
@@ -181,6 +182,26 @@ Json RaceCardJson(const RaceCardRow& row) {
   return j;
 }
 
+Json IndexTableJson(const IndexTableRow& row) {
+  auto three = [](const std::array<std::string, 3>& v) { return Json::array({U(v[0]), U(v[1]), U(v[2])}); };
+  Json j;
+  j["frame"] = U(row.frame);
+  j["horse"] = U(row.horse);
+  j["name"] = U(row.name);
+  j["mean_rank"] = three(row.meanRank);
+  j["best_rank"] = three(row.bestRank);
+  j["mean"] = three(row.mean);
+  j["best"] = three(row.best);
+  Json past = Json::array();
+  for (const IndexTablePastRun& p : row.past)
+    past.push_back(Json{{"surface", U(p.surface)},
+                        {"box", SurfaceBoxName(p.box)},
+                        {"distance", U(p.distance)},
+                        {"values", Json::array({U(p.ability), U(p.dIndex), U(p.legPower)})}});
+  j["past_runs"] = std::move(past);
+  return j;
+}
+
 RaceCardRow CardRow(const DayTables& day, const RunnerAnalysisTable& runners, int slot, int r) {
   return MakeRaceCardRow(day, runners[slot][r], slot, r, SurfaceFilter::kAll, DistanceFilter::kAny);
 }
@@ -259,6 +280,10 @@ Json RaceJson(const RaceListItem& item, const RaceAnalysisResult& res, const Day
   Json card = Json::array();
   for (int r = 0; r < res.runnerCount; ++r) card.push_back(RaceCardJson(CardRow(day, runners, item.slot, r)));
   j["race_card"] = std::move(card);
+  Json index = Json::array();
+  for (int r = 0; r < res.runnerCount; ++r)
+    index.push_back(IndexTableJson(MakeIndexTableRow(day, runners[item.slot][r], item.slot, r)));
+  j["index_table"] = std::move(index);
   return j;
 }
 
