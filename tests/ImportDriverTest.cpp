@@ -7,7 +7,6 @@
 #include "FeedTestSupport.h"
 #include "jvlink/JVLinkStandIn.h"
 #include "jvlink/JVResultMessage.h"
-#include "store/KeibaFunc.h"
 
 namespace furlong {
 namespace {

@@ -4,7 +4,6 @@
 
 #include "jvlink/JVResultMessage.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 
 using namespace furlong;
 

@@ -8,7 +8,6 @@
 
 #include "FeedTestSupport.h"
 #include "jvlink/JVLinkStandIn.h"
-#include "store/KeibaFunc.h"
 
 namespace furlong {
 namespace {

@@ -6,9 +6,9 @@
 #include "analysis/RunnerSummaries.h"
 #include "analysis/RunningOrderDiagram.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
+#include "store/TextFormat.h"
 
 namespace furlong {
 

@@ -7,7 +7,6 @@
 #include "analysis/RunnerCellTexts.h"
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/RecordLayout.h"
 #include "store/TextFormat.h"
 

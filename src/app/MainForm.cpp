@@ -27,7 +27,6 @@
 #include "jvlink/JVResultMessage.h"
 #include "store/AppPath.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Store.h"
 #include "store/RecordLayout.h"
 #include "views/DiagramView.h"

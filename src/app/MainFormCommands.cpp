@@ -27,7 +27,6 @@
 #include "jvlink/JVResultMessage.h"
 #include "jvlink/ResultsFetch.h"
 #include "reports/HitReport.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
 #include "store/Store.h"

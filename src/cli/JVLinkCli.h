@@ -14,7 +14,6 @@
 #include "jvlink/JVResultMessage.h"
 #include "store/Encoding.h"
 #include "store/IniGT.h"
-#include "store/KeibaFunc.h"
 #include "store/Store.h"
 
 namespace furlong::cli {

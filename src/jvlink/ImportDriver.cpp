@@ -5,7 +5,6 @@
 
 #include "jvlink/JVResultMessage.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 
 namespace furlong {

@@ -3,8 +3,8 @@
 
 #include <exception>
 
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
 

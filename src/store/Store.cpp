@@ -1,3 +1,4 @@
+#include "store/CodeTables.h"
 #include "store/Store.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 
 #include "store/Encoding.h"
 #include "store/FilingRules.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
 #include "store/StorePlatform.h"

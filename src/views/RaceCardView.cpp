@@ -13,7 +13,6 @@
 #include "analysis/RaceCardTexts.h"
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"
 #include "views/GridPainting.h"
