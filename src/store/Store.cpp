@@ -232,6 +232,30 @@ void Observe(SyncKind kind, const fs::path& path) {
   if (SyncObserver o = syncObserver.load()) o(kind, path);
 }
 
+// Writes all bytes to a new file and forces them to the disk; returns 0 or
+// the errno of the failure.
+int WriteAndSync(const fs::path& tmp, std::string_view bytes) {
+  const int fd = CreateForWriting(tmp);
+  if (fd < 0) return errno ? errno : EIO;
+  int err = 0;
+  std::size_t done = 0;
+  while (done < bytes.size() && err == 0) {
+    const long long n = WriteSome(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      err = errno ? errno : EIO;
+    } else if (n == 0) {
+      err = ENOSPC;
+    } else {
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  // The data reaches the disk before the rename can name the file.
+  if (err == 0) err = SyncFd(fd);
+  const int closed = CloseWritten(fd);
+  return err ? err : closed;
+}
+
 fs::path ParentOrDot(const fs::path& path) {
   fs::path parent = path.parent_path();
   return parent.empty() ? fs::path(".") : parent;

@@ -21,9 +21,14 @@ void CloseFd(int fd);
 // denied" for a folder; the reason is that it is a folder).
 int OpenFailureReason(const std::filesystem::path& path, int err);
 
-// Writes all bytes to a new file and forces them to the disk; 0 or the errno
-// of the failure.
-int WriteAndSync(const std::filesystem::path& tmp, std::string_view bytes);
+// A new file opened for writing (failing when it exists), or -1 with errno set.
+int CreateForWriting(const std::filesystem::path& p);
+// Writes up to n bytes; the count written, or -1 with errno set.
+long long WriteSome(int fd, const char* data, std::size_t n);
+// Forces the file's data to the disk; 0 or an errno.
+int SyncFd(int fd);
+// Closes a written file; 0 or an errno.
+int CloseWritten(int fd);
 // Renames `tmp` over `path` (written through to the disk where the platform
 // can); "" or the system's reason.
 std::string ReplaceFile(const std::filesystem::path& tmp, const std::filesystem::path& path);

@@ -45,30 +45,17 @@ void CloseFd(int fd) { ::close(fd); }
 
 int OpenFailureReason(const fs::path&, int err) { return err; }
 
-int WriteAndSync(const fs::path& tmp, std::string_view bytes) {
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno ? errno : EIO;
-  int err = 0;
-  std::size_t done = 0;
-  while (done < bytes.size() && err == 0) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      err = errno ? errno : EIO;
-    } else if (n == 0) {
-      err = ENOSPC;
-    } else {
-      done += static_cast<std::size_t>(n);
-    }
-  }
-  // The data reaches the disk before the rename can name the file.
-  while (err == 0 && ::fsync(fd) != 0) {
-    if (errno == EINTR) continue;
-    err = errno ? errno : EIO;
-  }
-  if (::close(fd) != 0 && err == 0 && errno != EINTR) err = errno ? errno : EIO;
-  return err;
+int CreateForWriting(const fs::path& p) { return ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
+
+long long WriteSome(int fd, const char* data, std::size_t n) { return ::write(fd, data, n); }
+
+int SyncFd(int fd) {
+  while (::fsync(fd) != 0)
+    if (errno != EINTR) return errno ? errno : EIO;
+  return 0;
 }
+
+int CloseWritten(int fd) { return ::close(fd) != 0 && errno != EINTR ? (errno ? errno : EIO) : 0; }
 
 std::string ReplaceFile(const fs::path& tmp, const fs::path& path) {
   if (::rename(tmp.c_str(), path.c_str()) == 0) return {};

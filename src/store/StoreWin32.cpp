@@ -55,29 +55,18 @@ int OpenFailureReason(const fs::path& path, int err) {
   return err;
 }
 
-int WriteAndSync(const fs::path& tmp, std::string_view bytes) {
-  int fd = _wopen(tmp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-  if (fd < 0) return errno ? errno : EIO;
-  int err = 0;
-  std::size_t done = 0;
-  while (done < bytes.size() && err == 0) {
-    std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 30);
-    int n = _write(fd, bytes.data() + done, static_cast<unsigned>(chunk));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      err = errno ? errno : EIO;
-    } else if (n == 0) {
-      err = ENOSPC;
-    } else {
-      done += static_cast<std::size_t>(n);
-    }
-  }
-  // The data reaches the disk before the rename can name the file
-  // (_commit is FlushFileBuffers).
-  if (err == 0 && _commit(fd) != 0) err = errno ? errno : EIO;
-  if (_close(fd) != 0 && err == 0) err = errno ? errno : EIO;
-  return err;
+int CreateForWriting(const fs::path& p) {
+  return _wopen(p.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
+
+long long WriteSome(int fd, const char* data, std::size_t n) {
+  return _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(n, 1u << 30)));
+}
+
+// _commit is FlushFileBuffers.
+int SyncFd(int fd) { return _commit(fd) != 0 ? (errno ? errno : EIO) : 0; }
+
+int CloseWritten(int fd) { return _close(fd) != 0 ? (errno ? errno : EIO) : 0; }
 
 std::string ReplaceFile(const fs::path& tmp, const fs::path& path) {
   if (MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
