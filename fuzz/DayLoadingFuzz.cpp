@@ -9,7 +9,6 @@
 #include "FuzzSupport.h"
 #include "analysis/MeetingFlow.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 
 using namespace furlong;
 using namespace furlong::fuzz;

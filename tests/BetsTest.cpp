@@ -105,24 +105,37 @@ TEST(Bets, HitsOfNineRunnersOrMoreAreWideMagentaThenQuinellaRed) {
   EXPECT_STREQ(BetColourName(race.out->betColours[2]), "info");
 }
 
-TEST(Bets, EightRunnersAreCheckedAgainstTheBracketQuinellaOnly) {
+TEST(Bets, SmallFieldsAreCheckedAgainstWideQuinellaThenBracketQuinella) {
   Race race;
   race.Mark(5, "◎");
   race.Mark(2, "○");
-  race.Mark(8, "▲");
-  race.Mark(7, "△4");
+  race.Mark(7, "▲");
+  race.Mark(6, "△4");
   race.Mark(1, "△5");
   race.Mark(3, "△6");
   BetPairs pairs;
-  MakeBetPairs(*race.runners, 8, pairs);
+  MakeBetPairs(*race.runners, 7, pairs);
   race.out->dataSufficiency = 100;
+  // Seven runners: no bracket quinella is sold, the pairs pay as 馬連 and ワイド.
   SetPair(race.payouts.wide[0], " 2- 5", 450);
   SetPair(race.payouts.quinella[0], " 2- 5", 1230);
-  SetPair(race.payouts.bracketQuinella[1], " 5- 8", 870);
+  SetPair(race.payouts.wide[1], " 5- 7", 380);
+  SetBets(pairs, race.payouts, 7, *race.out);
+  EXPECT_EQ(race.out->betColours[0], BetColour::kRed);  // 2-5: quinella after wide
+  EXPECT_EQ(race.out->betPayouts[0], "   1230");
+  EXPECT_EQ(race.out->betColours[1], BetColour::kMagenta);  // 5-7: wide only
+  EXPECT_EQ(race.out->betPayouts[1], "    380");
+  EXPECT_EQ(race.out->betColours[2], BetColour::kInfo);
+
+  // A store that still holds a bracket quinella of a small field: it is
+  // checked last, and only while the field has 8 runners or fewer.
+  SetPair(race.payouts.bracketQuinella[1], " 5- 7", 870);
   SetBets(pairs, race.payouts, 8, *race.out);
-  EXPECT_EQ(race.out->betColours[0], BetColour::kInfo);  // 2-5 paid only as wide/quinella
   EXPECT_EQ(race.out->betColours[1], BetColour::kRed);
   EXPECT_EQ(race.out->betPayouts[1], "    870");
+  SetBets(pairs, race.payouts, 9, *race.out);
+  EXPECT_EQ(race.out->betColours[1], BetColour::kMagenta);
+  EXPECT_EQ(race.out->betPayouts[1], "    380");
 }
 
 TEST(Bets, ResultPanelShowsPaidEntriesAndEmptiesTheRest) {

@@ -228,7 +228,7 @@ TEST_F(MeetingFixture, AMissingHorseMasterIsConvertedFromTheLegacyFile) {
   EXPECT_TRUE(day->HorseRecords[0][1].IsBlank());  // no file at all
 }
 
-TEST(ResultTexts, SentinelsAndFormats) {
+TEST(ResultTexts, SentinelsAndFormatsAndRacesNotYetRun) {
   std::string se = RaceHead("SE", kSeLength, "20240106", "06", 1);
   ResultTexts blank = MakeResultTexts(se);
   EXPECT_EQ(blank.finish, "  ");
@@ -239,6 +239,13 @@ TEST(ResultTexts, SentinelsAndFormats) {
   Put(se, 364, "00");
   Put(se, 360, "0000");
   Put(se, 339, "0000");
+  Put(se, 332, "0");
+  ResultTexts notRun = MakeResultTexts(se);  // a card record before the race
+  EXPECT_EQ(notRun.finish, "  ");
+  EXPECT_EQ(notRun.popularity, "  ");
+  EXPECT_EQ(notRun.odds, "     ");
+  EXPECT_EQ(notRun.time, "      ");
+  Put(se, 332, "1");  // scratched
   ResultTexts none = MakeResultTexts(se);
   EXPECT_EQ(SjisToUtf8(none.finish), "―");
   EXPECT_EQ(none.popularity, "--");

@@ -1,6 +1,7 @@
 // The race analysis over the demo store: every race of every demo meeting,
 // analysed twice, gives the same results.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <memory>
 #include <sstream>
@@ -10,7 +11,13 @@
 #include "Command.h"
 #include "DemoTestStore.h"
 #include "StoreTestSupport.h"
+#include "analysis/IndexTableTexts.h"
 #include "analysis/MeetingFlow.h"
+#include "analysis/PastRunIndices.h"
+#include "analysis/RaceCardTexts.h"
+#include "store/CodeTables.h"
+#include "store/RecordLayout.h"
+#include "store/TextFormat.h"
 #include "demo/DemoStore.h"
 #include "store/Encoding.h"
 
@@ -89,6 +96,79 @@ TEST(DemoAnalysis, TheJsonExportOfAMeetingIsTheSameOnEveryRun) {
   const std::string a = run();
   EXPECT_NE(a.find("\"races\""), std::string::npos);
   EXPECT_EQ(run(), a);
+}
+
+// The race card as data: its texts follow the analysis and the records, the
+// filters grey exactly the runs they leave out, and furlong-cli prints the
+// same rows as JSON and CSV.
+TEST(DemoAnalysis, RaceCardAndIndexTableRowsFollowTheAnalysisAndTheFilters) {
+  const test::DemoFixture& demo = Demo();
+  Store store(demo.dir.path(), false);
+  const std::string meeting = demo.summary.meetings.front();
+  MeetingFlow flow(store);
+  ASSERT_TRUE(flow.DateComboChange(Utf8ToSjis(meeting)));
+  int greyedBySurface = 0, keptBySurface = 0, greyedByDistance = 0;
+  for (int i = 0; i < static_cast<int>(flow.RaceList().size()); ++i) {
+    const RaceAnalysisResult* res = flow.DatListClick(i);
+    const int s = res->slot;
+    const DayTables& day = flow.Day();
+    const int distance = FieldNumber(day.RaceRecords[s].view(), ra::kDistance);
+    for (int r = 0; r < res->runnerCount; ++r) {
+      const RunnerAnalysis& a = flow.Analyzer().Runners()[s][r];
+      const RaceCardRow all = MakeRaceCardRow(day, a, s, r, SurfaceFilter::kAll, DistanceFilter::kAny);
+      EXPECT_EQ(all.mark, a.Mark);
+      EXPECT_EQ(all.turf[1].text, a.TurfMiddle);
+      EXPECT_EQ(all.horse, FormatInt(r + 1, 2));
+      EXPECT_EQ(all.turfWeight.colour, CardColour::kTurf);
+      const RaceCardRow turf = MakeRaceCardRow(day, a, s, r, SurfaceFilter::kTurf, DistanceFilter::kAny);
+      EXPECT_EQ(turf.dirtWeight.colour, CardColour::kSilver);
+      const RaceCardRow same = MakeRaceCardRow(day, a, s, r, SurfaceFilter::kAll, DistanceFilter::kSame);
+      for (int k = 0; k < kPastRuns; ++k) {
+        const std::string_view pr = day.PastRaceRecords[s][r][k].view();
+        const RaceCardPastRun& p = all.past[k];
+        EXPECT_EQ(p.present, !IsBlank(ra::Year(pr)));
+        if (!p.present || IsLocalOrOverseas(CourseCode(pr))) continue;
+        EXPECT_EQ(p.ability.text, a.PastAbility[k]);
+        EXPECT_NE(p.distance.colour, CardColour::kGreyed);
+        const bool turfRun = IsTurnedTurf(FieldNumber(pr, ra::kTrackCode));
+        (turf.past[k].distance.colour == CardColour::kGreyed ? greyedBySurface : keptBySurface) += 1;
+        EXPECT_EQ(turf.past[k].distance.colour == CardColour::kGreyed, !turfRun);
+        const bool sameDistance = FieldNumber(pr, ra::kDistance) == distance;
+        EXPECT_EQ(same.past[k].finish.colour == CardColour::kGreyed, !sameDistance);
+        greyedByDistance += !sameDistance;
+      }
+    }
+  }
+  EXPECT_GT(greyedBySurface, 0);
+  EXPECT_GT(keptBySurface, 0);
+  EXPECT_GT(greyedByDistance, 0);
+
+  const std::string root = demo.dir.path().string();
+  auto run = [&](std::vector<const char*> extra) {
+    std::vector<const char*> argv = {"furlong-cli", "analyze", "--root", root.c_str(), "--meeting", meeting.c_str(),
+                                     "--race", "1"};
+    argv.insert(argv.end(), extra.begin(), extra.end());
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+    return out.str();
+  };
+  const auto doc = nlohmann::json::parse(run({"--json"}));
+  const auto& race = doc["races"][0];
+  ASSERT_EQ(race["race_card"].size(), race["runners"].size());
+  ASSERT_EQ(race["index_table"].size(), race["runners"].size());
+  const auto& index = race["index_table"][0];
+  EXPECT_EQ(index["mean"][1], race["runners"][0]["DIndexAvg"]);
+  EXPECT_EQ(index["past_runs"][0]["values"][0], race["runners"][0]["PastAbility"][0]);
+  EXPECT_EQ(index["best_rank"][0], std::string(RankLetter(race["runners"][0]["AbilityBestRank"].get<int>())));
+  const auto& card = race["race_card"][0];
+  EXPECT_EQ(card["mark"], race["runners"][0]["Mark"]);
+  EXPECT_EQ(card["turf"][1]["text"], race["runners"][0]["TurfMiddle"]);
+  EXPECT_EQ(card["past_runs"].size(), 5u);
+  const std::string csv = run({"--csv", "--race-card"});
+  EXPECT_EQ(csv.rfind("race,label,枠,馬,", 0), 0u);
+  std::size_t lines = 0;
+  for (std::size_t at = csv.find("\r\n"); at != std::string::npos; at = csv.find("\r\n", at + 2)) ++lines;
+  EXPECT_EQ(lines, race["runners"].size() + 1);
 }
 
 }  // namespace

@@ -23,9 +23,9 @@
 #include "store/HorseMasterConversion.h"
 #include "store/DayTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/Store.h"
+#include "store/TextLines.h"
 
 namespace furlong {
 namespace {

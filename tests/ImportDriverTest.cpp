@@ -6,7 +6,7 @@
 
 #include "FeedTestSupport.h"
 #include "jvlink/JVLinkStandIn.h"
-#include "store/KeibaFunc.h"
+#include "jvlink/JVResultMessage.h"
 
 namespace furlong {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "jvlink/JVResultMessage.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 
 using namespace furlong;
 

@@ -1,11 +1,13 @@
-#include "store/KeibaFunc.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
+#include "store/TextFormat.h"
+#include "store/TextLines.h"
 
 using namespace furlong;
 

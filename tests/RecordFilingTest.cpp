@@ -1,3 +1,4 @@
+#include "jvlink/JVResultMessage.h"
 #include "jvlink/RecordFiling.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 
 #include "FeedTestSupport.h"
 #include "jvlink/JVLinkStandIn.h"
-#include "store/KeibaFunc.h"
 
 namespace furlong {
 namespace {

@@ -71,14 +71,12 @@ void SetBets(const BetPairs& pairs, const RacePayouts& payouts, int n, RaceAnaly
   };
   for (int i = 0; i < 6; ++i) {
     if (IsBlank(out.bets[i])) continue;
-    if (n >= 9) {
-      for (int e = 0; e < 5; ++e) check(i, payouts.wide[e], BetColour::kMagenta);
-      for (const auto& entry : payouts.quinella) check(i, entry, BetColour::kRed);
-    } else {
-      // Eight runners or fewer: every horse has its own frame, so the frame
-      // pair is the horse pair.
+    for (int e = 0; e < 5; ++e) check(i, payouts.wide[e], BetColour::kMagenta);
+    for (const auto& entry : payouts.quinella) check(i, entry, BetColour::kRed);
+    // Eight runners or fewer: every horse has its own frame, so a bracket
+    // quinella pair, where the store holds one, is the horse pair too.
+    if (n <= 8)
       for (const auto& entry : payouts.bracketQuinella) check(i, entry, BetColour::kRed);
-    }
   }
 }
 

@@ -22,10 +22,13 @@ struct BetPairs {
 void MakeBetPairs(const RaceRunners& runners, int n, BetPairs& pairs);
 
 // Sets kaiLabel1-6 (shown only with a data sufficiency of 68 or more and all
-// six pairs), their colours after the hit check and haiLabel1-6. With 9
-// runners or more a pair is checked against the first five wide entries
-// (magenta) and then the quinella entries (red); with 8 or fewer against the
-// bracket quinella entries (red). Reads out.dataSufficiency.
+// six pairs), their colours after the hit check and haiLabel1-6. A pair is
+// checked against the first five wide entries (magenta), then the quinella
+// entries (red) and, with 8 runners or fewer, the bracket quinella entries
+// (red); the last entry that matches sets the colour and the payout. Small
+// fields are no exception: JRA sells no bracket quinella there, so checking
+// the brackets alone would never show the hit the hit report counts. Reads
+// out.dataSufficiency.
 void SetBets(const BetPairs& pairs, const RacePayouts& payouts, int n, RaceAnalysisResult& out);
 
 // The result panel texts of the race's payouts; entries without a payout are empty.

@@ -26,6 +26,8 @@ inline constexpr Rgb kPink{255, 185, 255};
 inline constexpr Rgb kLightGreen{202, 255, 228};
 inline constexpr Rgb kLightYellow{255, 255, 168};
 inline constexpr Rgb kLightBlue{192, 192, 250};
+// Items of runs shown greyed (local and overseas runs, runs the filters leave out).
+inline constexpr Rgb kGreyed = kGray;
 // The tool-tip ("info") background of the usual desktop palette.
 inline constexpr Rgb kInfoBackground{255, 255, 225};
 

@@ -4,7 +4,6 @@
 
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"

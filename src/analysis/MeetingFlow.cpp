@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "store/CodeTables.h"
 #include "store/DayLoading.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"

@@ -3,7 +3,6 @@
 #include "analysis/StandardTimes.h"
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"

@@ -6,9 +6,9 @@
 #include "analysis/RunnerSummaries.h"
 #include "analysis/RunningOrderDiagram.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
+#include "store/TextFormat.h"
 
 namespace furlong {
 
@@ -70,8 +70,6 @@ const RaceAnalysisResult& RaceAnalyzer::DatListClick(int slot) {
 
   RankRunners(runners, n);
   EliminateRunners(runners, n);
-
-  if (hooks_.redrawGraphs) hooks_.redrawGraphs(slot);
 
   FillGridCells(day_, slot, runners, n, out);
   SetDataSufficiency(n, out);

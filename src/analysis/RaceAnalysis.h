@@ -1,9 +1,8 @@
 #pragma once
 // The race analysis run (DatListClick): turns the raw records of one race
 // slot of the loaded meeting into the runner analysis records and into what
-// the window shows (RaceAnalysisResult). GUI-free: charts and windows hook
-// in through AnalysisHooks and read the result.
-#include <functional>
+// the window shows (RaceAnalysisResult). GUI-free: the window reads the
+// result when the run has returned and redraws its pages and charts then.
 #include <memory>
 
 #include "analysis/Bets.h"
@@ -13,13 +12,6 @@
 #include "store/DayTables.h"
 
 namespace furlong {
-
-struct AnalysisHooks {
-  // Redraw the index graphs and then the development graphs of the slot with
-  // their "全表示" filter pressed; called after ranking, before the grids are
-  // filled.
-  std::function<void(int slot)> redrawGraphs;
-};
 
 class RaceAnalyzer {
  public:
@@ -58,8 +50,6 @@ class RaceAnalyzer {
   void PressVerificationSort(VerificationSort button);  // SpeedButton2Click
   void PressPredictionSort(PredictionSort button);      // SpeedButton21Click
 
-  void SetHooks(AnalysisHooks hooks) { hooks_ = std::move(hooks); }
-
  private:
   void SortVerificationGrid();
   void SortPredictionGrid();
@@ -70,7 +60,6 @@ class RaceAnalyzer {
   bool batchAnalysis_ = false;
   VerificationSort verificationSort_ = VerificationSort::kHorseNumber;
   PredictionSort predictionSort_ = PredictionSort::kHorseNumber;
-  AnalysisHooks hooks_;
   BetPairs betPairs_;
   RaceAnalysisResult result_;
 };

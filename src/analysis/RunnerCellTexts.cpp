@@ -5,8 +5,8 @@
 #include "store/CodeTables.h"
 #include "store/DayTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
+#include "store/TextLines.h"
 
 namespace furlong {
 

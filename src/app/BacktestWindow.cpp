@@ -119,6 +119,9 @@ BacktestWindow::BacktestWindow(const std::filesystem::path& dataRoot, std::share
   // In the order of the report until a column header is clicked.
   table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   table_->setSortingEnabled(true);
+  // Sized to the headers until there are rows: ten default-width columns are
+  // wider than the window and hid 回収率.
+  table_->resizeColumnsToContents();
   chart_ = new DateLineChart("累積回収率", "日付", "回収率 (%)", split);
   chart_->setObjectName("BacktestChart");
   chart_->setMinimumHeight(260);

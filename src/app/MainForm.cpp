@@ -24,9 +24,9 @@
 #include "app/PrgrsForm.h"
 #include "app/UpDownArrows.h"
 #include "jvlink/JVLink.h"
+#include "jvlink/JVResultMessage.h"
 #include "store/AppPath.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Store.h"
 #include "store/RecordLayout.h"
 #include "views/DiagramView.h"
@@ -37,37 +37,16 @@
 #include "views/GridPainting.h"
 #include "views/ViewSupport.h"
 
-// The four painted race grids come from their own modules; until a module
-// exists its page shows a placeholder.
-#if __has_include("views/RaceCardView.h")
-#include "views/RaceCardView.h"
-#define FURLONG_HAVE_RACE_CARD_VIEW 1
-#endif
-#if __has_include("views/DetailedRaceCardView.h")
 #include "views/DetailedRaceCardView.h"
-#define FURLONG_HAVE_DETAILED_RACE_CARD_VIEW 1
-#endif
-#if __has_include("views/IndexTableView.h")
 #include "views/IndexTableView.h"
-#define FURLONG_HAVE_INDEX_TABLE_VIEW 1
-#endif
-#if __has_include("views/SignalTableView.h")
+#include "views/RaceCardView.h"
 #include "views/SignalTableView.h"
-#define FURLONG_HAVE_SIGNAL_TABLE_VIEW 1
-#endif
 
 namespace furlong {
 
 namespace {
 
 constexpr const char* kLocateSection = "locate";
-
-[[maybe_unused]] QWidget* Placeholder(const QString& caption, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setAlignment(Qt::AlignCenter);
-  label->setFont(UiFont(14));
-  return label;
-}
 
 // A page of fixed-size parts that scrolls when the window is small.
 QScrollArea* Scrolled(QWidget* page, QWidget* parent) {
@@ -146,11 +125,6 @@ TMainForm::TMainForm(MainFormOptions options, QWidget* parent)
   prgrsForm_ = new TPrgrsForm(this);
   prgrsForm_->hide();
 
-  flow_->Analyzer().SetHooks(AnalysisHooks{[this](int) {
-    indexGraphs_->PressAllAndRedraw();
-    developmentGraphs_->PressAllAndRedraw();
-  }});
-
   connect(dateCombo_, qOverload<int>(&QComboBox::activated), this, &TMainForm::DateComboChange);
   connect(datList_, &QListWidget::currentRowChanged, this, [this](int) {
     if (!selectingRow_) DatListClick();
@@ -161,10 +135,7 @@ TMainForm::TMainForm(MainFormOptions options, QWidget* parent)
   pageControl1_->setCurrentIndex(0);
 }
 
-TMainForm::~TMainForm() {
-  // The hooks point into pages that are about to go.
-  if (flow_) flow_->Analyzer().SetHooks({});
-}
+TMainForm::~TMainForm() = default;
 
 QToolButton* TMainForm::AddButton(QWidget* parent, const char* name, const char* caption, const char* hint) {
   auto* button = new QToolButton(parent);
@@ -251,13 +222,16 @@ QWidget* TMainForm::BuildTopRow() {
   dateCombo_->setMaxVisibleItems(36);
   dateCombo_->setFont(PixelFont(13, true));
   dateCombo_->setMinimumWidth(190);
-  // The light-yellow box. Its drop-down list draws its items as a list view
-  // does, white text on the selection blue for the item under the mouse and
-  // the current item: drawn as menu items they took the box's light yellow
-  // behind white text.
+  // The light-yellow box, drawn flat so the yellow is not lost to the style's
+  // shading. Its list opens as a list, 36 rows at most and then a scroll bar
+  // (as a menu it grew as tall as the calendar), and draws its items as a
+  // list view does, white text on the selection blue for the item under the
+  // mouse and the current item: drawn as menu items they took the box's light
+  // yellow behind white text.
   dateCombo_->setItemDelegate(new QStyledItemDelegate(dateCombo_));
   dateCombo_->setStyleSheet(
-      "QComboBox#DateCombo { background: rgb(255, 255, 225); }"
+      "QComboBox#DateCombo { background: rgb(255, 255, 225); border: 1px solid rgb(122, 122, 122);"
+      " padding: 1px 18px 1px 3px; combobox-popup: 0; }"
       "QComboBox#DateCombo QAbstractItemView { background: white; color: black;"
       " selection-background-color: rgb(0, 120, 215); selection-color: white; }");
   upDown1_ = new UpDownArrows(tools);
@@ -314,36 +288,19 @@ void TMainForm::BuildPages() {
   pc->setFont(UiFont(12));
   prediction_ = new PredictionView(*flow_, pc);
   pc->addTab(prediction_, "予想");
-#ifdef FURLONG_HAVE_RACE_CARD_VIEW
-  auto* raceCard = new RaceCardView(*flow_, pc);
-  if (raceCard->metaObject()->indexOfSignal("filterClicked()") >= 0)
-    connect(raceCard, SIGNAL(filterClicked()), this, SLOT(DatListClick()));
+auto* raceCard = new RaceCardView(*flow_, pc);
+  connect(raceCard, &RaceCardView::filterClicked, this, &TMainForm::DatListClick);
   pc->addTab(raceCard, "出馬表");
   pages_.push_back(raceCard);
-#else
-  pc->addTab(Placeholder("出馬表", pc), "出馬表");
-#endif
-#ifdef FURLONG_HAVE_DETAILED_RACE_CARD_VIEW
   auto* detailed = new DetailedRaceCardView(*flow_, pc);
   pc->addTab(detailed, "出馬表(詳細)");
   pages_.push_back(detailed);
-#else
-  pc->addTab(Placeholder("出馬表(詳細)", pc), "出馬表(詳細)");
-#endif
-#ifdef FURLONG_HAVE_INDEX_TABLE_VIEW
   auto* indexTable = new IndexTableView(*flow_, pc);
   pc->addTab(indexTable, "指数表");
   pages_.push_back(indexTable);
-#else
-  pc->addTab(Placeholder("指数表", pc), "指数表");
-#endif
-#ifdef FURLONG_HAVE_SIGNAL_TABLE_VIEW
   auto* signalTable = new SignalTableView(*flow_, pc);
   pc->addTab(signalTable, "ｼｸﾞﾅﾙ検討表");
   pages_.push_back(signalTable);
-#else
-  pc->addTab(Placeholder("ｼｸﾞﾅﾙ検討表", pc), "ｼｸﾞﾅﾙ検討表");
-#endif
   verification_ = new VerificationView(*flow_, pc);
   pc->addTab(verification_, "前走検証表");
 
@@ -468,6 +425,9 @@ void TMainForm::ShowAnalysis(const RaceAnalysisResult* result) {
   QPalette strip = panel3_->palette();
   strip.setColor(QPalette::Window, ToQColor(result->panelColour));
   panel3_->setPalette(strip);
+  // The graphs of the race just analysed, with their 全表示 filters pressed.
+  indexGraphs_->PressAllAndRedraw();
+  developmentGraphs_->PressAllAndRedraw();
   pageControl1_->setUpdatesEnabled(false);
   for (QWidget* page : pages_) RefreshPage(page);
   pageControl1_->setUpdatesEnabled(true);

@@ -25,9 +25,9 @@
 #include "app/RebuildMeetingsWindow.h"
 #include "app/UpDownArrows.h"
 #include "imports/PredictedOdds.h"
+#include "jvlink/JVResultMessage.h"
 #include "jvlink/ResultsFetch.h"
 #include "reports/HitReport.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
 #include "store/Store.h"
@@ -61,9 +61,20 @@ void TMainForm::JVBtnClick() {
   if (!jvlink_ || loading_) return;
   {
     TGetDataForm form(*jvlink_, *store_, ini_, *dialogs_, this);
+    // What was shown before, to be shown again from the store as it now is.
+    const std::string meeting = flow_->Meeting();
+    int raceNumber = 0;
+    if (flow_->SelectedItem() >= 0) {
+      const int slot = flow_->RaceList()[static_cast<std::size_t>(flow_->SelectedItem())].slot;
+      raceNumber = FieldNumber(flow_->Day().RaceRecords[static_cast<std::size_t>(slot)].view(), ra::kRaceNumber);
+    }
     form.exec();
     // Closing the import window rebuilds the calendar before the window goes.
     MakeDataListBtnClick();
+    // The lists were emptied: the meeting and race shown before are chosen
+    // again, or the pages go when that meeting is no longer listed.
+    if (meeting.empty() || !ChooseMeeting(meeting)) pageControl1_->hide();
+    else if (raceNumber > 0) ChooseRace(raceNumber);
   }
 }
 
@@ -200,7 +211,9 @@ void TMainForm::MakeHitReport(HitReportKind kind) {
   }
   if (!report.written) return;  // no hit: nothing is written, opened or copied
   QGuiApplication::clipboard()->setText(FromSjis(report.reportText));
-  OpenFile(report.reportPath);
+  // When no program opens it, the message still says where the report is.
+  if (!dialogs_->OpenWithDefaultApplication(report.reportPath))
+    Information("的中レポートを保存しました。開くプログラムが見つかりません。\n" + PathText(report.reportPath));
 }
 
 void TMainForm::ShowFlowState() {

@@ -1,6 +1,7 @@
 #include "app/Screenshots.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -78,9 +79,12 @@ QStringList WriteScreenshots(TMainForm& form, const QString& folder) {
     if (!form.Diagram()->Image(corner).save(path, "PNG")) throw std::runtime_error("cannot write " + path.toStdString());
     written << path;
   }
-  // The return window over every stored meeting, once it has run.
+  // The return window over the four weeks up to the newest stored meeting
+  // (not the whole store, which takes long on years of data), once it has run.
   form.KaishuBtnClick();
   BacktestWindow* backtest = form.Backtest();
+  const QDate to = backtest->ToDate()->date();
+  if (backtest->FromDate()->date() < to.addDays(-27)) backtest->FromDate()->setDate(to.addDays(-27));
   backtest->StartClick();
   QElapsedTimer clock;
   clock.start();

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -12,8 +13,10 @@
 
 #include "Command.h"
 #include "analysis/GraphData.h"
+#include "analysis/IndexTableTexts.h"
 #include "analysis/MeetingFlow.h"
 #include "analysis/RaceAnalysisResult.h"
+#include "analysis/RaceCardTexts.h"
 #include "analysis/RunnerSignals.h"
 #include "store/Encoding.h"
 #include "store/Record.h"
@@ -114,6 +117,95 @@ Json Bars(const std::vector<RangeBar>& bars) {
   return a;
 }
 
+// ---- the race card (出馬表) as the window paints it with 全表示 / 無指定.
+
+Json CardJson(const CardText& t) { return Json{{"text", U(t.text)}, {"colour", CardColourName(t.colour)}}; }
+
+template <std::size_t N>
+Json CardJson(const std::array<CardText, N>& texts) {
+  Json a = Json::array();
+  for (const CardText& t : texts) a.push_back(CardJson(t));
+  return a;
+}
+
+Json PastRunJson(const RaceCardPastRun& p) {
+  if (!p.present) return nullptr;
+  Json j;
+  j["date_name"] = CardJson(p.dateName);
+  j["class"] = CardJson(p.raceClass);
+  j["weight_rule"] = CardJson(p.weightRule);
+  j["jockey"] = CardJson(p.jockey);
+  j["racecourse"] = CardJson(p.racecourse);
+  j["going"] = CardJson(p.going);
+  j["course"] = CardJson(p.course);
+  j["distance"] = CardJson(p.distance);
+  j["weight_carried"] = CardJson(p.weightCarried);
+  j["runners"] = CardJson(p.runners);
+  j["popularity"] = CardJson(p.popularity);
+  j["corners"] = CardJson(p.corners);
+  j["finish"] = CardJson(p.finish);
+  j["front_3f"] = CardJson(p.front3F);
+  j["last_3f"] = CardJson(p.last3F);
+  j["ability"] = CardJson(p.ability);
+  j["time_difference"] = CardJson(p.timeDifference);
+  j["other_horse"] = CardJson(p.otherHorse);
+  return j;
+}
+
+Json RaceCardJson(const RaceCardRow& row) {
+  Json j;
+  j["frame"] = U(row.frame);
+  j["horse"] = U(row.horse);
+  j["win_odds"] = U(row.winOdds);
+  j["place_odds"] = U(row.placeOdds);
+  j["mark"] = U(row.mark);
+  const HorseNameTexts& n = row.name;
+  j["name"] = Json{{"sire", U(n.sire)},   {"sex_age_coat", U(n.sexAgeCoat)}, {"symbol", U(n.symbol)},
+                   {"name", U(n.name)},   {"dam", U(n.dam)},                 {"main_prize", U(n.mainPrize)},
+                   {"total_prize", U(n.totalPrize)}};
+  j["weight_carried"] = U(row.weightCarried);
+  j["weight_change"] = U(row.weightChange);
+  j["turf_weight"] = CardJson(row.turfWeight);
+  j["dirt_weight"] = CardJson(row.dirtWeight);
+  j["style"] = U(row.style);
+  j["style_letter"] = U(row.styleLetter);
+  j["style_recent"] = U(row.styleRecent);
+  j["style_recent_letter"] = U(row.styleRecentLetter);
+  j["distance_band"] = row.distanceBand;
+  j["turf"] = CardJson(row.turf);
+  j["dirt"] = CardJson(row.dirt);
+  j["win_rate"] = Json::array({U(row.winRate.win), U(row.winRate.top2), U(row.winRate.top3)});
+  j["jockey"] = U(row.jockey);
+  Json past = Json::array();
+  for (const RaceCardPastRun& p : row.past) past.push_back(PastRunJson(p));
+  j["past_runs"] = std::move(past);
+  return j;
+}
+
+Json IndexTableJson(const IndexTableRow& row) {
+  auto three = [](const std::array<std::string, 3>& v) { return Json::array({U(v[0]), U(v[1]), U(v[2])}); };
+  Json j;
+  j["frame"] = U(row.frame);
+  j["horse"] = U(row.horse);
+  j["name"] = U(row.name);
+  j["mean_rank"] = three(row.meanRank);
+  j["best_rank"] = three(row.bestRank);
+  j["mean"] = three(row.mean);
+  j["best"] = three(row.best);
+  Json past = Json::array();
+  for (const IndexTablePastRun& p : row.past)
+    past.push_back(Json{{"surface", U(p.surface)},
+                        {"box", SurfaceBoxName(p.box)},
+                        {"distance", U(p.distance)},
+                        {"values", Json::array({U(p.ability), U(p.dIndex), U(p.legPower)})}});
+  j["past_runs"] = std::move(past);
+  return j;
+}
+
+RaceCardRow CardRow(const DayTables& day, const RunnerAnalysisTable& runners, int slot, int r) {
+  return MakeRaceCardRow(day, runners[slot][r], slot, r, SurfaceFilter::kAll, DistanceFilter::kAny);
+}
+
 Json RaceJson(const RaceListItem& item, const RaceAnalysisResult& res, const DayTables& day,
               const RunnerAnalysisTable& runners) {
   Json j;
@@ -185,6 +277,13 @@ Json RaceJson(const RaceListItem& item, const RaceAnalysisResult& res, const Day
   graphs["development_last_five_runs"] =
       Bars(DevelopmentGraphBars(day, runners, item.slot, DevelopmentGraphKind::kLastFiveRuns, CourseFilter::kAll));
   j["graphs"] = std::move(graphs);
+  Json card = Json::array();
+  for (int r = 0; r < res.runnerCount; ++r) card.push_back(RaceCardJson(CardRow(day, runners, item.slot, r)));
+  j["race_card"] = std::move(card);
+  Json index = Json::array();
+  for (int r = 0; r < res.runnerCount; ++r)
+    index.push_back(IndexTableJson(MakeIndexTableRow(day, runners[item.slot][r], item.slot, r)));
+  j["index_table"] = std::move(index);
   return j;
 }
 
@@ -283,6 +382,66 @@ void PrintRaceCsv(std::ostream& out, const RaceListItem& item, const RaceAnalysi
   }
 }
 
+// ---- CSV of the race card: one row per runner; a past run is one cell, its
+// six lines joined by " / ".
+
+const char* const kRaceCardHeaders[] = {
+    "枠", "馬", "単ｵｯｽﾞ", "複ｵｯｽﾞ", "予想", "馬名", "父", "母", "性齢毛色", "本賞金", "総賞金", "斤量", "斤量増減",
+    "重量芝", "重量ﾀﾞｰﾄ", "脚質", "脚質近走", "短芝", "短ﾀﾞｰﾄ", "中芝", "中ﾀﾞｰﾄ", "長芝", "長ﾀﾞｰﾄ", "勝率",
+    "連対率", "複勝率", "騎手", "前走", "２走前", "３走前", "４走前", "５走前"};
+
+void PrintRaceCardCsvHeader(std::ostream& out) {
+  out << "race,label";
+  for (const char* h : kRaceCardHeaders) out << "," << h;
+  out << "\r\n";
+}
+
+std::string PastRunCsv(const RaceCardPastRun& p) {
+  if (!p.present) return CsvField("");
+  auto join = [](std::initializer_list<const CardText*> items) {
+    std::string line;
+    for (const CardText* t : items) {
+      const std::string_view text = TrimSpaces(TrimRight(t->text));
+      if (text.empty()) continue;
+      if (!line.empty()) line += ' ';
+      line += text;
+    }
+    return line;
+  };
+  const std::string lines[] = {
+      join({&p.dateName}),
+      join({&p.raceClass, &p.weightRule, &p.jockey}),
+      join({&p.racecourse, &p.going, &p.course, &p.distance, &p.weightCarried}),
+      join({&p.runners, &p.popularity, &p.corners[0], &p.corners[1], &p.corners[2], &p.corners[3], &p.finish}),
+      join({&p.front3F, &p.last3F, &p.ability, &p.timeDifference}),
+      join({&p.otherHorse})};
+  std::string cell;
+  for (const std::string& l : lines) {
+    if (!cell.empty()) cell += " / ";
+    cell += l;
+  }
+  return CsvField(U(cell));
+}
+
+void PrintRaceCardCsv(std::ostream& out, const RaceListItem& item, const RaceAnalysisResult& res,
+                      const DayTables& day, const RunnerAnalysisTable& runners) {
+  if (!res.analysed) return;
+  for (int r = 0; r < res.runnerCount; ++r) {
+    const RaceCardRow row = CardRow(day, runners, item.slot, r);
+    const HorseNameTexts& n = row.name;
+    out << item.slot + 1 << "," << CsvCell(item.label);
+    for (const std::string* cell :
+         {&row.frame, &row.horse, &row.winOdds, &row.placeOdds, &row.mark, &n.name, &n.sire, &n.dam, &n.sexAgeCoat,
+          &n.mainPrize, &n.totalPrize, &row.weightCarried, &row.weightChange, &row.turfWeight.text,
+          &row.dirtWeight.text, &row.style, &row.styleRecent, &row.turf[0].text, &row.dirt[0].text,
+          &row.turf[1].text, &row.dirt[1].text, &row.turf[2].text, &row.dirt[2].text, &row.winRate.win,
+          &row.winRate.top2, &row.winRate.top3, &row.jockey})
+      out << "," << CsvCell(*cell);
+    for (const RaceCardPastRun& p : row.past) out << "," << PastRunCsv(p);
+    out << "\r\n";
+  }
+}
+
 RegisterCommand analyze{
     "analyze", "Analyse the races of one meeting as the window does and print the results",
     [](CLI::App& sub) {
@@ -292,13 +451,15 @@ RegisterCommand analyze{
         int race = 0;
         bool json = false;
         bool csv = false;
+        bool raceCard = false;
       };
       auto o = std::make_shared<Options>();
       sub.add_option("--root", o->root, "Data root (the folder that holds Data, SEI, SEIR, UM2)")->required();
       sub.add_option("--meeting", o->meeting, "Meeting base name as the calendar lists it (UTF-8)")->required();
       sub.add_option("--race", o->race, "Only race slot N-1 (race list item N)")->check(CLI::Range(1, kRaceSlots));
       auto* json = sub.add_flag("--json", o->json, "One JSON document instead of the text table");
-      sub.add_flag("--csv", o->csv, "The prediction grid of every race as CSV (UTF-8)")->excludes(json);
+      auto* csv = sub.add_flag("--csv", o->csv, "The prediction grid of every race as CSV (UTF-8)")->excludes(json);
+      sub.add_flag("--race-card", o->raceCard, "With --csv: the race card (出馬表) of every race instead")->needs(csv);
       return [o](CommandIo& io) {
         Store store(ExistingRoot(o->root), false);
         // A meeting name is 18 bytes; a one-character racecourse name carries
@@ -329,11 +490,14 @@ RegisterCommand analyze{
         Json doc;
         doc["meeting"] = U(name.substr(0, 18));
         Json races = Json::array();
-        if (o->csv) PrintCsvHeader(io.out);
+        if (o->csv && o->raceCard) PrintRaceCardCsvHeader(io.out);
+        else if (o->csv) PrintCsvHeader(io.out);
         else if (!o->json) io.out << U(TrimRight(name)) << "\n\n";
         for (int i : items) {
           const RaceAnalysisResult* res = flow->DatListClick(i);
           if (o->json) races.push_back(RaceJson(list[i], *res, flow->Day(), flow->Analyzer().Runners()));
+          else if (o->csv && o->raceCard)
+            PrintRaceCardCsv(io.out, list[i], *res, flow->Day(), flow->Analyzer().Runners());
           else if (o->csv) PrintRaceCsv(io.out, list[i], *res);
           else PrintRaceText(io.out, list[i], *res);
         }

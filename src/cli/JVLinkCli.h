@@ -11,9 +11,9 @@
 
 #include "Command.h"
 #include "jvlink/JVLink.h"
+#include "jvlink/JVResultMessage.h"
 #include "store/Encoding.h"
 #include "store/IniGT.h"
-#include "store/KeibaFunc.h"
 #include "store/Store.h"
 
 namespace furlong::cli {

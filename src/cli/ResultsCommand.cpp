@@ -8,6 +8,7 @@
 
 #include "Command.h"
 #include "JVLinkCli.h"
+#include "jvlink/JVResultMessage.h"
 #include "jvlink/ResultsFetch.h"
 #include "jvlink/ImportTime.h"
 

@@ -12,9 +12,9 @@
 #include "store/DayLoading.h"
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"
+#include "store/TextLines.h"
 
 namespace furlong::cli {
 namespace {

@@ -9,10 +9,10 @@
 
 #include "imports/LzhArchive.h"
 #include "imports/PredictedOdds.h"
+#include "store/CodeTables.h"
 #include "store/DayLoading.h"
 #include "store/DayTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/Store.h"
 #include "store/TextFormat.h"

@@ -12,9 +12,7 @@
 #include "store/Store.h"
 #include "store/TextLines.h"
 
-#ifdef FURLONG_HAVE_LHASA
 #include <lhasa.h>
-#endif
 
 namespace furlong {
 
@@ -70,8 +68,6 @@ std::string JoinName(std::string_view folder, std::string_view file) {
 }
 
 std::string Shown(std::string_view sjisName) { return "'" + SjisToUtf8(sjisName) + "'"; }
-
-#ifdef FURLONG_HAVE_LHASA
 
 // ---- lhasa over bytes in memory -------------------------------------------
 
@@ -172,8 +168,6 @@ std::string RawMemberName(const LHAFileHeader& h) {
   return JoinName(folder, file);
 }
 
-#endif  // FURLONG_HAVE_LHASA
-
 }  // namespace
 
 std::uint16_t LzhCrc16(std::string_view data, std::uint16_t crc) {
@@ -189,8 +183,6 @@ std::uint16_t LzhCrc16(std::string_view data, std::uint16_t crc) {
   for (unsigned char b : data) crc = static_cast<std::uint16_t>((crc >> 8) ^ table[(crc ^ b) & 0xFF]);
   return crc;
 }
-
-#ifdef FURLONG_HAVE_LHASA
 
 std::vector<LzhMember> ReadLzhArchive(std::string_view bytes) {
   if (bytes.size() > kLzhMaxArchiveSize)
@@ -268,15 +260,6 @@ std::vector<LzhMember> ReadLzhArchive(std::string_view bytes) {
   }
   return members;
 }
-
-#else
-
-std::vector<LzhMember> ReadLzhArchive(std::string_view bytes) {
-  if (bytes.empty()) return {};
-  throw LzhError("this build cannot read LZH archives (lhasa is missing)");
-}
-
-#endif  // FURLONG_HAVE_LHASA
 
 std::string LzhMemberFileName(std::string_view memberName, std::string* reason) {
   auto refuse = [&](const char* why) {

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "imports/LzhArchive.h"
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/Store.h"
 #include "store/TextFormat.h"

@@ -3,8 +3,8 @@
 #include <exception>
 #include <memory>
 
+#include "jvlink/JVResultMessage.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 
 namespace furlong {

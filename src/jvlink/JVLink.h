@@ -5,8 +5,8 @@
 // Windows build puts the real control behind it, every platform can use the
 // feed-folder stand-in (JVLinkStandIn.h).
 //
-// All results are the control's 32-bit result codes (see JVResultMessage in
-// store/KeibaFunc.h for their texts). Texts passed in and out are Shift-JIS
+// All results are the control's 32-bit result codes (see
+// jvlink/JVResultMessage.h for their texts). Texts passed in and out are Shift-JIS
 // bytes; records come back as Shift-JIS bytes with their closing CR LF.
 #include <filesystem>
 #include <memory>

@@ -1,9 +1,10 @@
+#include "jvlink/JVResultMessage.h"
 #include "jvlink/RecordFiling.h"
 
 #include <exception>
 
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
 

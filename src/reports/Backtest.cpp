@@ -6,7 +6,6 @@
 
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/ParallelFor.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"

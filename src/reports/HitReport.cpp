@@ -2,8 +2,8 @@
 
 #include <system_error>
 
+#include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"

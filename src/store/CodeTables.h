@@ -98,4 +98,20 @@ const std::string& GoingText(int code);
 // Coat colour code 1-11 as a 6-byte name; six spaces for any other code.
 const std::string& CoatText(int code);
 
+// ---- names of racecourses, sexes and horse marks, the class of a condition
+// (Shift-JIS; the tables compare the input exactly).
+
+// 4-byte racecourse or country name; four spaces for an unlisted code.
+std::string_view CourseName(std::string_view code);
+// 6-byte name: the JRA racecourse + two spaces, "地方  ", "海外  " or six spaces.
+std::string_view CourseShortName(std::string_view code);
+// "牡", "牝", "ｾﾝ" or empty.
+std::string_view SexName(std::string_view code);
+// "(抽)" ... or one full-width space.
+std::string_view HorseMarkName(std::string_view code);
+// The class text of a youngest-age condition code (RA columns 635-637) as
+// the race card shows it: "新馬", "未出走", "未勝利", "ｵｰﾌﾟﾝ", a limit as "%4d"
+// of the code times 100 followed by "下", or one space for a blank or zero code.
+std::string ConditionClassText(std::string_view code);
+
 }  // namespace furlong

@@ -150,6 +150,16 @@ void LoadHorseFiles(const Store& store, DayTables& day, int i, int h, SmallFileR
 ResultTexts MakeResultTexts(std::string_view se) {
   ResultTexts t;
   std::string_view finish = TrimSpaces(se::FinishingPosition(se));
+  if (finish == "00" && DigitsValue(se::Abnormality(se)).value_or(0) == 0) {
+    // A race not yet run (or a placing not yet confirmed): the card record
+    // holds "00" and "0000" in its result fields but names no abnormality.
+    // "―" is kept for a runner that was scratched or did not finish.
+    t.finish = "  ";
+    t.popularity = "  ";
+    t.odds = "     ";
+    t.time = "      ";
+    return t;
+  }
   if (finish.empty()) t.finish = "  ";
   else if (finish == "00") t.finish = SJ("―");
   else t.finish = FormatInt(ReadNumber(finish), 2);

@@ -30,7 +30,10 @@ inline constexpr int kDayLoadSteps = 24;
 void LoadMeetingDay(const Store& store, std::string_view meetingBaseName, DayTables& day,
                     const DayLoadCallbacks& callbacks = {});
 
-// The four result texts of one SE record (Shift-JIS, fixed widths).
+// The four result texts of one SE record (Shift-JIS, fixed widths). A
+// finishing position of "00" shows "―", "--", "-----", "------" only when the
+// record names an abnormality (scratched, did not finish, ...); without one
+// the race has not been run yet and the four texts are blank.
 ResultTexts MakeResultTexts(std::string_view se);
 
 }  // namespace furlong

@@ -6,7 +6,7 @@
 #include "store/Record.h"
 #include "store/RecordLayout.h"
 #include "store/SortedTextList.h"
-#include "store/Store.h"
+#include "store/StoreErrors.h"
 
 namespace furlong {
 

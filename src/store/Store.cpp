@@ -1,44 +1,23 @@
+#include "store/CodeTables.h"
 #include "store/Store.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <random>
 #include <system_error>
 
 #include "store/Encoding.h"
 #include "store/FilingRules.h"
-#include "store/KeibaFunc.h"
 #include "store/Record.h"
 #include "store/RecordLayout.h"
+#include "store/StorePlatform.h"
 #include "store/TextLines.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#include <sys/stat.h>
-#define FURLONG_GETPID _getpid
-#else
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#define FURLONG_GETPID getpid
-#endif
 
 namespace furlong {
 
 namespace fs = std::filesystem;
+using namespace store_platform;
 
 namespace {
 
@@ -249,43 +228,19 @@ namespace {
 
 std::atomic<SyncObserver> syncObserver{nullptr};
 
-// Windows refuses to open a folder with "permission denied": the reason is
-// that it is a folder.
-int OpenFailureReason(const fs::path& path, int err) {
-#ifdef _WIN32
-  std::error_code ec;
-  if (err == EACCES && fs::is_directory(path, ec)) return EISDIR;
-#endif
-  (void)path;
-  return err;
-}
-
 void Observe(SyncKind kind, const fs::path& path) {
   if (SyncObserver o = syncObserver.load()) o(kind, path);
 }
 
-#ifdef _WIN32
-std::string WindowsMessage(DWORD err) { return std::system_category().message(static_cast<int>(err)); }
-#endif
-
 // Writes all bytes to a new file and forces them to the disk; returns 0 or
 // the errno of the failure.
 int WriteAndSync(const fs::path& tmp, std::string_view bytes) {
-#ifdef _WIN32
-  int fd = _wopen(tmp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-#else
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-#endif
+  const int fd = CreateForWriting(tmp);
   if (fd < 0) return errno ? errno : EIO;
   int err = 0;
   std::size_t done = 0;
   while (done < bytes.size() && err == 0) {
-#ifdef _WIN32
-    std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 30);
-    int n = _write(fd, bytes.data() + done, static_cast<unsigned>(chunk));
-#else
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-#endif
+    const long long n = WriteSome(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       err = errno ? errno : EIO;
@@ -295,26 +250,10 @@ int WriteAndSync(const fs::path& tmp, std::string_view bytes) {
       done += static_cast<std::size_t>(n);
     }
   }
-  if (err == 0) {
-    // The data first, so that the rename never names an empty file after a
-    // power loss. (_commit is FlushFileBuffers.)
-#ifdef _WIN32
-    if (_commit(fd) != 0) err = errno ? errno : EIO;
-#else
-    while (::fsync(fd) != 0) {
-      if (errno == EINTR) continue;
-      err = errno ? errno : EIO;
-      break;
-    }
-#endif
-    if (err == 0) Observe(SyncKind::File, tmp);
-  }
-#ifdef _WIN32
-  if (_close(fd) != 0 && err == 0) err = errno ? errno : EIO;
-#else
-  if (::close(fd) != 0 && err == 0 && errno != EINTR) err = errno ? errno : EIO;
-#endif
-  return err;
+  // The data reaches the disk before the rename can name the file.
+  if (err == 0) err = SyncFd(fd);
+  const int closed = CloseWritten(fd);
+  return err ? err : closed;
 }
 
 fs::path ParentOrDot(const fs::path& path) {
@@ -327,30 +266,15 @@ fs::path ParentOrDot(const fs::path& path) {
 void SetSyncObserver(SyncObserver observer) { syncObserver.store(observer); }
 
 void SyncFolder(const fs::path& folder) {
-#ifdef _WIN32
-  // Renames are made with MOVEFILE_WRITE_THROUGH: nothing is left to force.
+  if (int err = SyncFolderEntries(folder)) throw StoreError(folder, SystemMessage(err));
   Observe(SyncKind::Folder, folder);
-#else
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) throw StoreError(folder, SystemMessage(errno));
-  int err = 0;
-  while (::fsync(fd) != 0) {
-    if (errno == EINTR) continue;
-    // Some file systems cannot sync a folder; they have nothing to force.
-    if (errno != EINVAL && errno != ENOTSUP) err = errno;
-    break;
-  }
-  ::close(fd);
-  if (err) throw StoreError(folder, SystemMessage(err));
-  Observe(SyncKind::Folder, folder);
-#endif
 }
 
 fs::path TemporaryPathBeside(const fs::path& path) {
   static std::atomic<unsigned long> counter{0};
   thread_local std::mt19937_64 rng{std::random_device{}()};
   fs::path tmp = path;
-  tmp += ".tmp" + std::to_string(FURLONG_GETPID()) + "-" + std::to_string(counter.fetch_add(1)) + "-" +
+  tmp += ".tmp" + std::to_string(CurrentProcessId()) + "-" + std::to_string(counter.fetch_add(1)) + "-" +
          std::to_string(rng() % 1000000);
   return tmp;
 }
@@ -362,21 +286,14 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, bool sync
     fs::remove(tmp, ignore);
     throw StoreError(path, SystemMessage(err));
   }
-#ifdef _WIN32
-  if (!MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DWORD err = GetLastError();
+  // The data first, so that the rename never names an empty file after a
+  // power loss.
+  Observe(SyncKind::File, tmp);
+  if (std::string reason = ReplaceFile(tmp, path); !reason.empty()) {
     std::error_code ignore;
     fs::remove(tmp, ignore);
-    throw StoreError(path, WindowsMessage(err));
+    throw StoreError(path, reason);
   }
-#else
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    std::error_code ignore;
-    fs::remove(tmp, ignore);
-    throw StoreError(path, SystemMessage(err));
-  }
-#endif
   if (syncFolder) {
     SyncFolder(ParentOrDot(path));
   }
@@ -385,14 +302,6 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, bool sync
 std::string FileTooLargeReason(std::size_t maxBytes) {
   return "file too large (more than " + std::to_string(maxBytes) + " bytes)";
 }
-
-namespace {
-// The platform's plain file calls, defined below.
-int OpenForReading(const fs::path& p);
-long long ReadAt(int fd, char* out, std::size_t n, std::size_t offset);
-long long FileSize(int fd);
-void CloseFd(int fd);
-}  // namespace
 
 bool ReadFileIfExists(const fs::path& path, std::string& out, std::size_t maxBytes) {
   out.clear();
@@ -460,33 +369,6 @@ long long TempNamePid(std::string_view name) {
   return pid && *pid <= 0x7FFFFFFF ? *pid : -1;
 }
 
-bool ProcessRunning(long long pid) {
-  if (pid <= 0) return true;  // cannot tell: keep the file
-#ifdef _WIN32
-  HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
-  if (!h) return GetLastError() != ERROR_INVALID_PARAMETER;
-  DWORD code = 0;
-  BOOL ok = GetExitCodeProcess(h, &code);
-  CloseHandle(h);
-  return !ok || code == STILL_ACTIVE;
-#else
-  if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
-#ifdef __linux__
-  // A killed process that nobody has reaped yet still answers, as a zombie.
-  std::FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
-  if (f) {
-    char line[512];
-    std::size_t n = std::fread(line, 1, sizeof line - 1, f);
-    std::fclose(f);
-    line[n] = '\0';
-    const char* close = std::strrchr(line, ')');
-    if (close && close[1] == ' ' && close[2] == 'Z') return false;
-  }
-#endif
-  return true;
-#endif
-}
-
 int RemoveStaleIn(const fs::path& folder) {
   int removed = 0;
   std::error_code ec;
@@ -521,56 +403,6 @@ int RemoveStaleTempFiles(const Store& store) {
   }
   return removed;
 }
-
-namespace {
-
-#ifdef _WIN32
-int OpenForReading(const fs::path& p) { return _wopen(p.c_str(), _O_RDONLY | _O_BINARY); }
-long long ReadAt(int fd, char* out, std::size_t n, std::size_t offset) {
-  if (_lseeki64(fd, static_cast<long long>(offset), SEEK_SET) < 0) return -1;
-  std::size_t done = 0;
-  while (done < n) {
-    int got = _read(fd, out + done, static_cast<unsigned>(n - done));
-    if (got < 0) return -1;
-    if (got == 0) break;
-    done += static_cast<std::size_t>(got);
-  }
-  return static_cast<long long>(done);
-}
-// The size, or -2 for a folder.
-long long FileSize(int fd) {
-  struct _stat64 st;
-  if (_fstat64(fd, &st) != 0) return -1;
-  if ((st.st_mode & _S_IFMT) == _S_IFDIR) return -2;
-  return static_cast<long long>(st.st_size);
-}
-void CloseFd(int fd) { _close(fd); }
-#else
-int OpenForReading(const fs::path& p) { return ::open(p.c_str(), O_RDONLY | O_CLOEXEC); }
-long long ReadAt(int fd, char* out, std::size_t n, std::size_t offset) {
-  std::size_t done = 0;
-  while (done < n) {
-    ssize_t got = ::pread(fd, out + done, n - done, static_cast<off_t>(offset + done));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return -1;
-    }
-    if (got == 0) break;
-    done += static_cast<std::size_t>(got);
-  }
-  return static_cast<long long>(done);
-}
-// The size, or -2 for a folder.
-long long FileSize(int fd) {
-  struct stat st;
-  if (::fstat(fd, &st) != 0) return -1;
-  if (S_ISDIR(st.st_mode)) return -2;
-  return static_cast<long long>(st.st_size);
-}
-void CloseFd(int fd) { ::close(fd); }
-#endif
-
-}  // namespace
 
 bool RecordFile::Open(const fs::path& path, std::size_t recordLength) {
   Close();
@@ -614,69 +446,6 @@ void RecordFile::Close() {
   if (fd_ >= 0) CloseFd(fd_);
   fd_ = -1;
   count_ = 0;
-}
-
-SmallFileReader::~SmallFileReader() {
-#ifndef _WIN32
-  for (auto& [path, fd] : folders_)
-    if (fd >= 0) ::close(fd);
-#endif
-}
-
-int SmallFileReader::FolderHandle(const fs::path& folder) {
-  for (auto& [path, fd] : folders_)
-    if (path == folder.native()) return fd;
-#ifdef _WIN32
-  int fd = -1;
-#else
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-#endif
-  // A missing folder is not remembered: it may be created while we read.
-  if (fd >= 0) folders_.emplace_back(folder.native(), fd);
-  return fd;
-}
-
-bool SmallFileReader::Read(const fs::path& path, std::string& buffer, std::size_t& length) {
-  length = 0;
-#ifdef _WIN32
-  if (!ReadFileIfExists(path, buffer)) return false;
-  length = buffer.size();
-  return true;
-#else
-  int dir = FolderHandle(path.parent_path());
-  if (dir < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return false;
-    throw StoreError(path.parent_path(), SystemMessage(errno));
-  }
-  int fd = ::openat(dir, path.filename().c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    int err = errno;
-    if (err == ENOENT || err == ENOTDIR) return false;
-    throw StoreError(path, SystemMessage(err));
-  }
-  if (buffer.size() < 65536) buffer.resize(65536);
-  std::size_t done = 0;
-  for (;;) {
-    ssize_t got = ::read(fd, buffer.data() + done, buffer.size() - done);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      int err = errno;
-      ::close(fd);
-      throw StoreError(path, SystemMessage(err));
-    }
-    done += static_cast<std::size_t>(got);
-    // A regular file returns less than asked for only at its end.
-    if (got == 0 || done < buffer.size()) break;
-    if (buffer.size() >= kMaxStoreFileBytes) {
-      ::close(fd);
-      throw StoreError(path, FileTooLargeReason());
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-  ::close(fd);
-  length = done;
-  return true;
-#endif
 }
 
 FirstRecord ReadFirstRecord(const fs::path& path, std::size_t length, char* out) {

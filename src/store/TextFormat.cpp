@@ -5,6 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <array>
+#include <cstdint>
+
+#include "store/Encoding.h"
+#include "store/Record.h"
+#include "store/RecordLayout.h"
 
 namespace furlong {
 
@@ -116,6 +122,59 @@ std::string CsvField(std::string_view text) {
     out += c;
   }
   return out + "\"";
+}
+
+
+// ---- number texts of the records
+
+namespace {
+
+constexpr std::string_view kCircledNumbers[] = {
+    "①", "②", "③", "④", "⑤", "⑥", "⑦", "⑧", "⑨",
+    "⑩", "⑪", "⑫", "⑬", "⑭", "⑮", "⑯", "⑰", "⑱",
+};
+
+constexpr std::string_view kFourSpaces = "    ";
+constexpr std::string_view kFiveSpaces = "     ";
+
+}  // namespace
+
+std::string_view CircledNumber(int n) {
+  static const std::array<std::string, std::size(kCircledNumbers)> table = [] {
+    std::array<std::string, std::size(kCircledNumbers)> t;
+    for (std::size_t i = 0; i < t.size(); ++i) t[i] = Utf8ToSjis(kCircledNumbers[i]);
+    return t;
+  }();
+  if (n < 1 || n > static_cast<int>(table.size())) return SJ("－");
+  return table[n - 1];
+}
+
+std::string ZeroSuppress(std::string_view text) {
+  const int width = static_cast<int>(text.size());
+  const std::int64_t v = ReadNumber(text);
+  if (v == 0) return std::string(text.size(), ' ');
+  return FormatInt(v, width);
+}
+
+std::string PrefixedCount(std::string_view prefix, std::string_view count) {
+  if (count == "000") return SJ("ナシ");
+  if (count == "999" || IsBlank(count)) return std::string(kFourSpaces);
+  std::string out(prefix);
+  out += ZeroSuppress(count);
+  return out;
+}
+
+std::string FormatRaceTime(std::string_view time) {
+  const std::string_view secondsAndTenth = Field(time, race_time::kSecondsAndTenths);
+  const std::string_view whole = TrimSpaces(time);
+  if (TrimSpaces(secondsAndTenth) == "999") return std::string(kFiveSpaces);
+  if (whole == "9999" || whole == "0000") return std::string(kFiveSpaces);
+  if (IsBlank(secondsAndTenth)) return std::string(kFiveSpaces);
+  std::string out(Field(time, race_time::kMinutes));
+  out += FormatInt(ReadNumber(Field(time, race_time::kSeconds)), 2);
+  out += '.';
+  out += Field(time, race_time::kTenths);
+  return out;
 }
 
 }  // namespace furlong

@@ -33,4 +33,15 @@ std::string PadLeft(std::string_view text, std::size_t width);
 // Left-aligns (pads on the right with spaces) to the width; longer text is kept.
 std::string PadRight(std::string_view text, std::size_t width);
 
+// ---- number texts of the records (Shift-JIS; widths count bytes).
+
+// "①".."⑱", or "－" for any other value.
+std::string_view CircledNumber(int n);
+// Right-aligned number of the input's width, or as many spaces for zero.
+std::string ZeroSuppress(std::string_view text);
+// prefix + ZeroSuppress(count); "ナシ" for "000"; four spaces for "999" or blank.
+std::string PrefixedCount(std::string_view prefix, std::string_view count);
+// "m ss.t" style 5-byte time (e.g. "1234" -> "123.4"), or five spaces.
+std::string FormatRaceTime(std::string_view time);
+
 }  // namespace furlong

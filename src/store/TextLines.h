@@ -40,4 +40,11 @@ std::vector<std::string> SplitLines(std::string_view text);
 // The lines joined again, with CR LF after every line.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
+// ---- Shift-JIS text helpers.
+
+// The text without any full-width space (matched character by character).
+std::string RemoveWideSpaces(std::string_view text);
+// Deletes length(r) bytes of s at 1-based position p, then inserts r there.
+std::string OverwriteAt(std::string_view s, std::string_view r, std::size_t p);
+
 }  // namespace furlong

@@ -8,7 +8,6 @@
 #include "analysis/PastRunIndices.h"
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"
 #include "views/GridPainting.h"
@@ -123,7 +122,7 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
       PaintHorseNumberCell(c, FormatInt(FieldNumber(se, se::kHorseNumber), 2), {c.x0, c.y0}, PointFont(13, true));
       break;
     case 2:
-      PaintHorseNameCell(c, se, um, true);
+      PaintHorseNameCell(c, MakeHorseNameTexts(se, um), true);
       break;
     case 3:
       c.Fill(kWhite);
@@ -138,7 +137,7 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
       c.Text(c.L + c.w - 1, c.T + 20, a.DaysSinceLastRun);
       break;
     case 5:
-      PaintWinRateCell(c, um);
+      PaintWinRateCell(c, MakeWinRateTexts(um));
       break;
     case 6: {
       c.Fill(kWhite);
@@ -173,6 +172,9 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
   if (col == 30) background = kDetailPalePink;
   if (col >= 31 && col <= 33) background = kDetailPaleGreen;
   c.Fill(background);
+  // The silver lines between the runs go under the texts: a kanji reaches the
+  // top of its line and would otherwise lose its top row of pixels.
+  for (int line = 1; line <= 4; ++line) c.Line(c.L, c.T + kLineStep * line, c.R, c.T + kLineStep * line, kSilver);
   c.SetPixels(kLinePixels);
 
   int x = c.x0;
@@ -322,7 +324,6 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
     c.Text(x, y, text);
     y += kLineStep;
   }
-  for (int line = 1; line <= 4; ++line) c.Line(c.L, c.T + kLineStep * line, c.R, c.T + kLineStep * line, kSilver);
 }
 
 void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) {

@@ -1,3 +1,4 @@
+#include "store/TextFormat.h"
 #include "views/DiagramView.h"
 
 #include <QGridLayout>
@@ -5,7 +6,6 @@
 #include <QPainter>
 
 #include "analysis/MeetingFlow.h"
-#include "store/KeibaFunc.h"
 #include "views/GridPainting.h"
 #include "views/ViewSupport.h"
 

@@ -34,7 +34,6 @@ namespace furlong {
 inline constexpr Rgb kButtonFace{240, 240, 240};     // fixed cells
 inline constexpr Rgb kGridLine{192, 192, 192};       // grid lines between cells
 inline constexpr Rgb kSelection{0, 120, 215};        // whole-row selection
-inline constexpr Rgb kGreyed = kGray;                // inactive items (local/overseas runs, filtered runs)
 // Detailed race card.
 inline constexpr Rgb kDetailPaleYellow{248, 250, 148};
 inline constexpr Rgb kDetailPalePink{254, 211, 248};

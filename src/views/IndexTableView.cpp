@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "analysis/IndexTableTexts.h"
 #include "analysis/MeetingFlow.h"
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
@@ -29,16 +30,6 @@ constexpr std::array<const char*, kColumns> kHeaders{"枠",     "馬",     "馬�
 Rgb FillIfValue(std::string_view text, Rgb colour) { return IsBlank(text) ? kWhite : colour; }
 
 }  // namespace
-
-std::string_view RankLetter(int rank) {
-  switch (rank) {
-    case 1: return "A";
-    case 2: return "B";
-    case 3: return "C";
-    case 4: return "D";
-    default: return " ";
-  }
-}
 
 IndexTableView::IndexTableView(MeetingFlow& flow, QWidget* parent) : QWidget(parent), flow_(flow) {
   setObjectName("IndexTableView");
@@ -68,37 +59,32 @@ void IndexTableView::StringGrid4DrawCell(QPainter& painter, int col, int row, co
   }
   const int runner = row - 1;
   if (runner >= kRunnerSlots) return;
-  const std::size_t slot = static_cast<std::size_t>(s), r = static_cast<std::size_t>(runner);
-  const DayTables& day = flow_.Day();
-  const std::string_view se = day.RunnerRecords[slot][r].view();
-  const RunnerAnalysis& a = flow_.Analyzer().Runners()[slot][r];
+  const IndexTableRow t = MakeIndexTableRow(
+      flow_.Day(), flow_.Analyzer().Runners()[static_cast<std::size_t>(s)][static_cast<std::size_t>(runner)], s, runner);
 
   switch (col) {
-    case 0: {
-      const int frame = FieldNumber(se, se::kBracket);
-      PaintFrameCell(c, frame, FormatInt(frame, 1), {c.L + c.w + 5, c.T + c.w + 5}, PointFont(11, true));
+    case 0:
+      PaintFrameCell(c, t.frameNumber, t.frame, {c.L + c.w + 5, c.T + c.w + 5}, PointFont(11, true));
       break;
-    }
     case 1:
-      PaintHorseNumberCell(c, FormatInt(FieldNumber(se, se::kHorseNumber), 2), {c.x0, c.T + c.w + 5}, PointFont(11, true));
+      PaintHorseNumberCell(c, t.horse, {c.x0, c.T + c.w + 5}, PointFont(11, true));
       break;
     case 2:
-      PaintPlacingBackground(c, FieldNumber(se, se::kFinishingPosition));
+      PaintPlacingBackground(c, t.finish);
       c.SetPoints(11, true);
       c.SetColour(kBlack);
-      c.Text(c.x0, c.T + c.w + 5, DisplayName(se::HorseName(se)));
+      c.Text(c.x0, c.T + c.w + 5, t.name);
       break;
     case 3:
     case 4:
     case 5: {
+      const std::size_t i = static_cast<std::size_t>(col - 3);
       c.Fill(kCream);
       c.SetPoints(10, true);
-      const int mean = col == 3 ? a.AbilityAvgRank : col == 4 ? a.DIndexAvgRank : a.LegPowerAvgRank;
-      const int best = col == 3 ? a.AbilityBestRank : col == 4 ? a.DIndexBestRank : a.LegPowerBestRank;
       c.SetColour(kBlue);
-      c.Text(c.L + c.w + 5, c.T + c.w + 5, RankLetter(mean));
+      c.Text(c.L + c.w + 5, c.T + c.w + 5, t.meanRank[i]);
       c.SetColour(kFuchsia);
-      c.Text(c.L + 26, c.T + c.w + 5, RankLetter(best));
+      c.Text(c.L + 26, c.T + c.w + 5, t.bestRank[i]);
       c.Line(c.L + 20, c.T, c.L + 20, c.B, kSilver);
       c.Line(c.R, c.T, c.R, c.B, kBlack);
       if (col == 3) c.Line(c.L, c.T, c.L, c.B, kBlack);
@@ -109,55 +95,37 @@ void IndexTableView::StringGrid4DrawCell(QPainter& painter, int col, int row, co
       c.Fill(kWhite);
       c.SetBold(true);
       const bool mean = col == 11;
-      const std::string& ability = mean ? a.AbilityAvg : a.AbilityBest;
-      const std::string& dindex = mean ? a.DIndexAvg : a.DIndexBest;
-      const std::string& legPower = mean ? a.LegPowerAvg : a.LegPowerBest;
-      c.Rectangle(c.L, c.T, c.R, c.T + 14, FillIfValue(ability, kIndexPalePink), kSilver);
+      const auto& v = mean ? t.mean : t.best;
+      c.Rectangle(c.L, c.T, c.R, c.T + 14, FillIfValue(v[0], kIndexPalePink), kSilver);
       c.SetColour(mean ? kBlue : kPurple);
-      const int y = c.y0 + c.Text(c.L + 20, c.y0, ability);
-      c.Rectangle(c.L, c.T + 13, c.L + 35, c.B, FillIfValue(dindex, kIndexPaleCyan), kSilver);
+      const int y = c.y0 + c.Text(c.L + 20, c.y0, v[0]);
+      c.Rectangle(c.L, c.T + 13, c.L + 35, c.B, FillIfValue(v[1], kIndexPaleCyan), kSilver);
       c.SetColour(kBlack);
-      c.Text(c.L, y, dindex);
-      c.Rectangle(c.L + 34, c.T + 13, c.R, c.B, FillIfValue(legPower, kIndexPaleYellow), kSilver);
-      c.Text(c.L + 35, y, legPower);
+      c.Text(c.L, y, v[1]);
+      c.Rectangle(c.L + 34, c.T + 13, c.R, c.B, FillIfValue(v[2], kIndexPaleYellow), kSilver);
+      c.Text(c.L + 35, y, v[2]);
       c.Line(c.R, c.T, c.R, c.B, kBlack);
       break;
     }
     default: {
       if (col < 6 || col > 10) break;
-      const std::size_t k = static_cast<std::size_t>(10 - col);
-      const std::string_view pr = day.PastRaceRecords[slot][r][k].view();
+      const IndexTablePastRun& run = t.past[static_cast<std::size_t>(10 - col)];
       c.Fill(kWhite);
       // The surface box with the distance below it.
-      const int t = TrackCode(pr);
-      std::string_view surface = "    ";
-      Rgb box = kWhite;
-      if (t == 0) {
-        surface = "    ";
-      } else if (!CountsAsDirt(t)) {
-        surface = SJ(" 芝 ");
-        box = kTurfGreen;
-      } else if (t < kFirstJumpTrackCode) {
-        surface = SJ("ﾀﾞｰﾄ");
-        box = kDirtMaroon;
-      } else {
-        surface = SJ("障害");
-        box = kDirtMaroon;
-      }
+      const Rgb box = run.box == SurfaceBox::kTurf ? kTurfGreen : run.box == SurfaceBox::kDirt ? kDirtMaroon : kWhite;
       c.Rectangle(c.L, c.T, c.L + 30, c.B, box, kSilver);
       c.SetColour(kWhite);
-      const int y = c.y0 + c.Text(c.x0, c.y0, surface);
-      const int distance = FieldNumber(pr, ra::kDistance);
-      c.Text(c.x0, y, distance == 0 ? std::string(" ") : FormatInt(distance, 4));
+      const int y = c.y0 + c.Text(c.x0, c.y0, run.surface);
+      c.Text(c.x0, y, run.distance);
       // The three values of the run.
       c.SetBold(true);
       c.SetColour(kBlack);
-      c.Rectangle(c.L + 29, c.T, c.R, c.T + 14, FillIfValue(a.PastAbility[k], kIndexPalePink), kSilver);
-      c.Text(c.L + 50, c.y0, a.PastAbility[k]);
-      c.Rectangle(c.L + 30, c.T + 13, c.L + 65, c.B, FillIfValue(a.PastDIndex[k], kIndexPaleCyan), kSilver);
-      c.Text(c.L + 30, y, a.PastDIndex[k]);
-      c.Rectangle(c.L + 64, c.T + 13, c.R, c.B, FillIfValue(a.PastLegPower[k], kIndexPaleYellow), kSilver);
-      c.Text(c.L + 70, y, a.PastLegPower[k]);
+      c.Rectangle(c.L + 29, c.T, c.R, c.T + 14, FillIfValue(run.ability, kIndexPalePink), kSilver);
+      c.Text(c.L + 50, c.y0, run.ability);
+      c.Rectangle(c.L + 30, c.T + 13, c.L + 65, c.B, FillIfValue(run.dIndex, kIndexPaleCyan), kSilver);
+      c.Text(c.L + 30, y, run.dIndex);
+      c.Rectangle(c.L + 64, c.T + 13, c.R, c.B, FillIfValue(run.legPower, kIndexPaleYellow), kSilver);
+      c.Text(c.L + 70, y, run.legPower);
       c.Line(c.R, c.T, c.R, c.B, kBlack);
       break;
     }

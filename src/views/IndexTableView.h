@@ -3,19 +3,18 @@
 // of the selected race on ability, D index and leg power: rank letters, the
 // three values of each of the last five runs with the run's surface and
 // distance, and the means and bests. Every cell, the header row included, is
-// painted from the day tables and the runner analysis.
+// painted from the index table's texts (analysis/IndexTableTexts).
 #include <QWidget>
 
 #include <string_view>
+
+#include "analysis/IndexTableTexts.h"  // RankLetter
 
 namespace furlong {
 
 class CellCanvas;
 class MeetingFlow;
 class PaintedGrid;
-
-// A rank as a letter: 1 "A", 2 "B", 3 "C", 4 "D", anything else " ".
-std::string_view RankLetter(int rank);
 
 class IndexTableView : public QWidget {
   Q_OBJECT

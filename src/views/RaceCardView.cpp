@@ -8,13 +8,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
 #include "analysis/MeetingFlow.h"
 #include "analysis/PastRunIndices.h"
+#include "analysis/RaceCardTexts.h"
 #include "store/CodeTables.h"
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 #include "store/TextFormat.h"
 #include "store/RecordLayout.h"
 #include "views/GridPainting.h"
@@ -42,25 +40,6 @@ QToolButton* FilterButton(const char* name, const char* caption, QWidget* parent
   b->setCheckable(true);
   b->setMinimumWidth(56);
   return b;
-}
-
-// Course text of a track code, "" for a blank code.
-std::string_view CourseText(std::string_view track) {
-  if (IsBlank(track)) return {};
-  const std::string& text = TrackCourseText(static_cast<int>(ReadNumber(track)));
-  return text.empty() ? std::string_view("   ") : std::string_view(text);
-}
-
-Rgb CourseColour(int t) {
-  if (IsTurnedTurf(t)) return kTurfGreen;
-  if (IsTurnedDirt(t)) return kDirtMaroon;
-  return kBlack;
-}
-
-Rgb PlaceColour(int position) {
-  if (position == 1) return kRed;
-  if (position == 2 || position == 3) return kBlue;
-  return kBlack;
 }
 
 }  // namespace
@@ -161,60 +140,52 @@ void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, cons
     c.BottomLine();
     return;
   }
-  const std::size_t slot = static_cast<std::size_t>(s);
-  const std::size_t runner = static_cast<std::size_t>(row - 1);
-  if (runner >= static_cast<std::size_t>(kRunnerSlots)) return;
+  const int runner = row - 1;
+  if (runner >= kRunnerSlots) return;
   const DayTables& day = flow_.Day();
-  const std::string_view ra = day.RaceRecords[slot].view();
-  const std::string_view se = day.RunnerRecords[slot][runner].view();
-  const std::string_view um = day.HorseRecords[slot][runner].view();
-  const RunnerAnalysis& a = flow_.Analyzer().Runners()[slot][runner];
-  const bool dirtOnly = Surface() == SurfaceFilter::kDirt;
-  const bool turfOnly = Surface() == SurfaceFilter::kTurf;
+  const RunnerAnalysis& a = flow_.Analyzer().Runners()[static_cast<std::size_t>(s)][static_cast<std::size_t>(runner)];
+  if (col >= 14 && col <= 18) {
+    DrawPastRun(c, MakeRaceCardPastRun(day, a, s, runner, 18 - col, Surface(), Distance()));
+    return;  // draws its own bottom line, or none for an empty run
+  }
+  const RaceCardRow t = MakeRaceCardRow(day, a, s, runner, Surface(), Distance());
 
   switch (col) {
-    case 0: {
-      const int frame = FieldNumber(se, se::kBracket);
-      PaintFrameCell(c, frame, FormatInt(frame, 2), {c.x0, c.y0}, PointFont(13, true));
+    case 0:
+      PaintFrameCell(c, t.frameNumber, t.frame, {c.x0, c.y0}, PointFont(13, true));
       break;
-    }
     case 1:
-      PaintHorseNumberCell(c, FormatInt(FieldNumber(se, se::kHorseNumber), 2), {c.x0, c.y0}, PointFont(13, true));
+      PaintHorseNumberCell(c, t.horse, {c.x0, c.y0}, PointFont(13, true));
       break;
     case 2:
-    case 3: {
+    case 3:
       c.Fill(kWhite);
       c.SetBold(true);
       c.SetColour(kBlue);
-      const std::string_view odds = day.PredictedOddsRecords[slot].view();
-      const std::string_view field = col == 2 ? PredictedWinOdds(odds, row) : PredictedPlaceOdds(odds, row);
-      c.Text(c.x0, c.T + 20, HasOdds(field) ? field.substr(1) : std::string_view(" "));
+      c.Text(c.x0, c.T + 20, col == 2 ? t.winOdds : t.placeOdds);
       break;
-    }
     case 4:
       c.Fill(kWhite);
       c.SetPoints(13, true);
       c.SetColour(kBlack);
-      c.Text(c.x0, c.y0, a.Mark);
+      c.Text(c.x0, c.y0, t.mark);
       break;
     case 5:
-      PaintHorseNameCell(c, se, um, false);
+      PaintHorseNameCell(c, t.name, false);
       break;
     case 6:
       c.Fill(kWhite);
       c.SetPoints(9, true);
       c.SetColour(kBlack);
-      c.Text(c.L + c.w + 5, c.T + 10, FormatFixed(FieldNumber(se, se::kWeightCarried) / 10.0, 4, 1));
-      c.Text(c.x0, c.T + 40, a.WeightCarriedChange);
+      c.Text(c.L + c.w + 5, c.T + 10, t.weightCarried);
+      c.Text(c.x0, c.T + 40, t.weightChange);
       break;
     case 7: {
       c.Fill(kWhite);
       c.SetPoints(9, true);
-      c.SetColour(dirtOnly ? kSilver : kTurfGreen);
       int y = c.T + 10;
-      y += c.Text(c.x0, y, a.TurfWeightValue) + 10;
-      c.SetColour(turfOnly ? kSilver : kDirtMaroon);
-      c.Text(c.x0, y, a.DirtWeightValue);
+      y += Put(c, c.x0, y, t.turfWeight) + 10;
+      Put(c, c.x0, y, t.dirtWeight);
       break;
     }
     case 8: {
@@ -222,152 +193,75 @@ void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, cons
       c.SetPoints(9, true);
       c.SetColour(kBlack);
       int y = c.T + 10;
-      y += c.Text(c.L + c.w - 1, y, a.StyleValue);
-      c.Text(c.L + c.w + 20, y, StyleLetter(a.StyleValue));
+      y += c.Text(c.L + c.w - 1, y, t.style);
+      c.Text(c.L + c.w + 20, y, t.styleLetter);
       c.SetColour(kRed);
       y = c.T + 40;
-      y += c.Text(c.L + c.w - 1, y, a.StyleValueRecent);
-      c.Text(c.L + c.w + 20, y, StyleLetter(a.StyleValueRecent));
+      y += c.Text(c.L + c.w - 1, y, t.styleRecent);
+      c.Text(c.L + c.w + 20, y, t.styleRecentLetter);
       break;
     }
     case 9:
     case 10:
     case 11: {
-      const int d = FieldNumber(ra, ra::kDistance);
-      const bool band = static_cast<int>(DistanceBandOf(d)) == col - 9;
-      c.Fill(band ? kLightBlue : kWhite);
+      const std::size_t band = static_cast<std::size_t>(col - 9);
+      c.Fill(t.distanceBand == col - 9 ? kLightBlue : kWhite);
       if (col == 9) c.SetPoints(9);
       c.SetBold(true);
-      const std::string& turf = col == 9 ? a.TurfShort : col == 10 ? a.TurfMiddle : a.TurfLong;
-      const std::string& dirt = col == 9 ? a.DirtShort : col == 10 ? a.DirtMiddle : a.DirtLong;
-      c.SetColour(dirtOnly ? kSilver : kTurfGreen);
       int y = c.T + 10;
-      y += c.Text(c.L + c.w - 1, y, turf) + 10;
-      c.SetColour(turfOnly ? kSilver : kDirtMaroon);
-      c.Text(c.L + c.w - 1, y, dirt);
+      y += Put(c, c.L + c.w - 1, y, t.turf[band]) + 10;
+      Put(c, c.L + c.w - 1, y, t.dirt[band]);
       break;
     }
     case 12:
-      PaintWinRateCell(c, um);
+      PaintWinRateCell(c, t.winRate);
       break;
     case 13:
       c.Fill(kWhite);
       c.SetPoints(9);
       c.SetColour(kBlack);
-      c.Text(c.x0, c.T + 1, se::JockeyShort(se));
+      c.Text(c.x0, c.T + 1, t.jockey);
       break;
     default:
-      if (col >= 14 && col <= 18) {
-        DrawPastRun(c, static_cast<int>(runner), 18 - col);
-        return;  // draws its own bottom line, or none for an empty run
-      }
       break;
   }
   c.BottomLine();
 }
 
-void RaceCardView::DrawPastRun(CellCanvas& c, int runner, int k) {
-  const std::size_t slot = static_cast<std::size_t>(flow_.Analyzer().SelectedRace());
-  const std::size_t r = static_cast<std::size_t>(runner), kk = static_cast<std::size_t>(k);
-  const DayTables& day = flow_.Day();
-  const std::string_view pr = day.PastRaceRecords[slot][r][kk].view();
-  const std::string_view ps = day.PastRunRecords[slot][r][kk].view();
-  const RunnerAnalysis& a = flow_.Analyzer().Runners()[slot][r];
-  if (IsBlank(ra::Year(pr))) return;
-
+void RaceCardView::DrawPastRun(CellCanvas& c, const RaceCardPastRun& run) {
+  if (!run.present) return;
   c.Fill(kWhite);
-  // Greying: local and overseas runs always; runs outside the surface or
-  // distance the filter buttons ask for.
-  bool active = true;
-  Rgb base = kBlack;
-  if (IsLocalOrOverseas(CourseCode(pr))) {
-    active = false;
-    base = kGreyed;
-  }
-  const std::string_view track = ra::TrackCode(pr);
-  const int t = static_cast<int>(ReadNumber(track));
-  const SurfaceFilter surface = Surface();
-  if (surface != SurfaceFilter::kAll) {
-    const bool outside = surface == SurfaceFilter::kTurf ? !IsTurnedTurf(t) : !IsTurnedDirt(t);
-    if (IsBlank(track)) {
-      base = kBlack;
-    } else if (outside) {
-      active = false;
-      base = kGreyed;
-    }
-  }
-  const int distance = FieldNumber(day.RaceRecords[slot].view(), ra::kDistance);
-  const int pastDistance = FieldNumber(pr, ra::kDistance);
-  const DistanceFilter filter = Distance();
-  if ((filter == DistanceFilter::kSame && pastDistance != distance) ||
-      (filter == DistanceFilter::kWithin400 && std::abs(pastDistance - distance) > 400)) {
-    active = false;
-    base = kGreyed;
-  }
-  auto own = [active](Rgb colour) { return active ? colour : kGreyed; };
   const int L = c.L + c.w;  // the items' offsets count from L + w
 
   // Line 1: date and short race name.
   c.SetPoints(8);
-  c.SetColour(base);
   int y = c.T;
-  y += c.Text(c.x0, y, RaceDateText(pr) + " " + std::string(ra::ShortName3(pr)));
+  y += Put(c, c.x0, y, run.dateName);
   // Line 2: class, weight rule, jockey.
-  c.Text(c.x0, y, ClassText(pr));
-  c.Text(L + 40, y, WeightRuleName(pr, "  "));
-  y += c.Text(L + 70, y, se::JockeyShort(ps));
+  Put(c, c.x0, y, run.raceClass);
+  Put(c, L + 40, y, run.weightRule);
+  y += Put(c, L + 70, y, run.jockey);
   // Line 3: racecourse, going, course, distance, weight carried.
-  c.Text(c.x0, y, TrimSpaces(CourseShortName(CourseCode(pr))));
-  c.Text(L + 27, y, GoingName(GoingCode(pr)));
-  c.SetColour(own(CourseColour(t)));
-  c.Text(L + 47, y, CourseText(track));
-  c.SetColour(own(kBlue));
-  c.Text(L + 71, y, ra::Distance(pr));
-  c.SetColour(own(kBlack));
-  const std::string_view carried = se::WeightCarried(ps);
-  std::string carriedText;
-  if (!IsBlank(carried)) carriedText = std::string(carried.substr(0, 2)) + "." + std::string(carried.substr(2, 1));
-  y += c.Text(L + 97, y, carriedText);
+  Put(c, c.x0, y, run.racecourse);
+  Put(c, L + 27, y, run.going);
+  Put(c, L + 50, y, run.course);  // clear of a two-character going (稍重, 不良)
+  Put(c, L + 73, y, run.distance);
+  y += Put(c, L + 97, y, run.weightCarried);
   // Line 4: runners, popularity, corner positions, finishing position.
-  const int n = FieldNumber(pr, ra::kRegisteredRunners);
-  c.Text(c.x0, y, n >= 1 ? FormatInt(n, 2) + SJ("ﾄ") : std::string(" "));
-  const std::string_view popularity = se::WinPopularity(ps);
-  const bool noPopularity = IsBlank(popularity) || TrimSpaces(popularity) == "00";
-  c.Text(L + 25, y, noPopularity ? std::string(" ") : FormatInt(ReadNumber(popularity), 2) + SJ("人"));
+  Put(c, c.x0, y, run.runners);
+  Put(c, L + 25, y, run.popularity);
   c.SetPoints(9);
-  const std::string_view course = CourseCode(pr);
-  const bool noCourse = IsBlank(course) || course == "00";
-  for (int corner = 0; corner < 4; ++corner) {
-    const int p = static_cast<int>(ReadNumber(se::Corner(ps, static_cast<std::size_t>(corner))));
-    Rgb colour = kBlack;
-    if (p == 1)
-      colour = kRed;
-    else if (n > 0)
-      colour = 2 * p > n ? kBlack : kBlue;
-    c.SetColour(own(colour));
-    c.Text(L + 50 + 12 * corner, y, noCourse ? std::string_view(" ") : CircledNumber(p));
-  }
-  const std::string_view finish = se::FinishingPosition(ps);
-  const bool noFinish = IsBlank(finish) || TrimSpaces(finish) == "00";
-  const int position = static_cast<int>(ReadNumber(finish));
+  for (int corner = 0; corner < 4; ++corner) Put(c, L + 50 + 12 * corner, y, run.corners[static_cast<std::size_t>(corner)]);
   c.SetBold(true);
-  c.SetColour(own(PlaceColour(position)));
-  y += c.Text(L + 100, y, noFinish ? std::string("  ") : FormatInt(position, 2));
+  y += Put(c, L + 100, y, run.finish);
   // Line 5: front 3F, last 3F, ability, time difference.
   c.SetPoints(8);
-  c.SetColour(own(kBlack));
-  c.Text(c.x0, y, a.PastFront3F[kk]);
-  c.SetColour(own(kNavy));
-  const std::string last3f = LastThreeFurlongsText(ps, pr);
-  c.Text(L + 35, y, last3f.empty() ? std::string(" ") : last3f);
-  c.SetColour(own(kMaroon));
-  c.Text(L + 60, y, a.PastAbility[kk]);
-  const std::string difference = FormatRaceTime(se::TimeDifference(ps));
-  c.SetColour(own(!difference.empty() && difference[0] == '-' ? kRed : kBlue));
-  y += c.Text(L + 95, y, difference);
+  Put(c, c.x0, y, run.front3F);
+  Put(c, L + 35, y, run.last3F);
+  Put(c, L + 60, y, run.ability);
+  y += Put(c, L + 95, y, run.timeDifference);
   // Line 6: the winner, or the second when this runner won.
-  c.SetColour(own(kBlack));
-  c.Text(c.x0, y, DisplayName(se::OtherHorseName(ps)));
+  Put(c, c.x0, y, run.otherHorse);
   c.BottomLine();
 }
 

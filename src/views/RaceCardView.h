@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "analysis/RaceCardTexts.h"
+
 class QAbstractButton;
 class QButtonGroup;
 class QLabel;
@@ -21,9 +23,9 @@ class RaceCardView : public QWidget {
 
  public:
   // 馬場選択: 全表示, 芝, ﾀﾞｰﾄ.
-  enum class SurfaceFilter { kAll, kTurf, kDirt };
+  using SurfaceFilter = ::furlong::SurfaceFilter;
   // 距離選択: 無指定, 同距離, +/-400m.
-  enum class DistanceFilter { kAny, kSame, kWithin400 };
+  using DistanceFilter = ::furlong::DistanceFilter;
 
   explicit RaceCardView(MeetingFlow& flow, QWidget* parent = nullptr);
 
@@ -48,7 +50,7 @@ class RaceCardView : public QWidget {
 
  private:
   void StringGrid2DrawCell(QPainter& painter, int col, int row, const QRect& rect);
-  void DrawPastRun(CellCanvas& c, int runner, int k);
+  void DrawPastRun(CellCanvas& c, const RaceCardPastRun& run);
 
   MeetingFlow& flow_;
   PaintedGrid* grid_ = nullptr;

@@ -80,6 +80,10 @@ TEST(ImportWindow, ImportingTheDemoFeedAddsItsMeetingsToTheCalendar) {
   DemoImport demo;
   CommandHarness h(demo.root.path(), demo.settings.path(), demo.feed);
   ASSERT_EQ(h.form->DateCombo()->count(), 6);
+  const std::string shown = Utf8ToSjis(h.form->DateCombo()->itemText(1).toStdString());
+  ASSERT_TRUE(h.form->ChooseMeeting(shown));
+  ASSERT_TRUE(h.form->ChooseRace(5));
+  const QString header = h.form->HeaderLabel(1)->text();
 
   QString title, status, picked;
   int listLines = 0, bar1 = -1, bar2 = -1;
@@ -131,6 +135,12 @@ TEST(ImportWindow, ImportingTheDemoFeedAddsItsMeetingsToTheCalendar) {
   for (const std::string& meeting : demo.summary.meetings)
     EXPECT_TRUE(calendar.contains(QString::fromStdString(meeting))) << meeting;
   EXPECT_TRUE(calendar.front().startsWith("2024年11月24日"));
+  // The meeting and race shown before are shown again, their lists filled.
+  EXPECT_EQ(h.form->DateCombo()->currentText().toStdString(), SjisToUtf8(shown));
+  EXPECT_EQ(h.form->DatList()->count(), 12);
+  EXPECT_EQ(h.form->DatList()->currentRow(), 4);
+  EXPECT_EQ(h.form->HeaderLabel(1)->text(), header);
+  EXPECT_TRUE(h.form->PageControl1()->isVisible());
   // An imported meeting loads with its twelve races.
   ASSERT_TRUE(h.form->ChooseMeeting(Utf8ToSjis(demo.summary.meetings.front())));
   EXPECT_EQ(h.form->DatList()->count(), 12);

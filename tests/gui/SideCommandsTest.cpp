@@ -241,11 +241,12 @@ TEST(HitReportCommands, TheHitButtonsWriteTheReportOpenItAndPutItOnTheClipboard)
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "untouched");
   EXPECT_TRUE(h.dialogs->Messages().isEmpty());
 
-  // Where the desktop cannot open the report, a message names it.
+  // Where the desktop cannot open the report, a message says it was saved and where.
   h.dialogs->openSucceeds = false;
   ASSERT_TRUE(h.form->ChooseMeeting(Sjis("2024年11月16日東京")));
   h.Button("TekiAnaBtn")->click();
-  const QString message = "ファイルを開けませんでした。\n" + PathText(h.dialogs->opened.back());
+  const QString message =
+      "的中レポートを保存しました。開くプログラムが見つかりません。\n" + PathText(h.dialogs->opened.back());
   EXPECT_EQ(h.dialogs->Messages(), QStringList{message});
   EXPECT_TRUE(h.dialogs->BeepedBefore(message));
 }

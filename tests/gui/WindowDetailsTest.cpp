@@ -77,6 +77,26 @@ TEST(WindowDetails, TheMeetingUnderTheMouseInTheDropDownIsReadable) {
   combo->hidePopup();
 }
 
+TEST(WindowDetails, TheMeetingBoxIsInfoYellowAndItsListShows36Rows) {
+  ScratchDir root, settings;
+  WriteTwoMeetings(root.path());
+  test::FormHarness h(root.path(), settings.path());
+  h.Show();
+  QComboBox* combo = h.form->DateCombo();
+  // The closed box: the header panel's info yellow, not the style's shading.
+  const QImage box = combo->grab().toImage();
+  EXPECT_EQ(box.pixelColor(box.width() / 2, box.height() - 4), QColor(255, 255, 225));
+  // A long calendar: the list opens 36 rows tall with a scroll bar.
+  for (int i = 0; i < 46; ++i) combo->addItem(QString("2024年01月%1日東京").arg(i + 1));
+  combo->showPopup();
+  QApplication::processEvents();
+  QAbstractItemView* view = combo->view();
+  const int rowHeight = view->visualRect(view->model()->index(0, 0)).height();
+  ASSERT_GT(rowHeight, 0);
+  EXPECT_EQ(view->viewport()->height() / rowHeight, 36);
+  combo->hidePopup();
+}
+
 TEST(WindowDetails, TheRaceListStaysInPlaceWhileThePagesAreHidden) {
   ScratchDir root, settings;
   WriteTwoMeetings(root.path());

@@ -1,10 +1,11 @@
 // The Japanese explanations of JV-Link result codes.
+#include "jvlink/JVResultMessage.h"
+
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "store/Encoding.h"
-#include "store/KeibaFunc.h"
 
 namespace furlong {
 namespace {
