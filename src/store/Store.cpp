@@ -289,7 +289,7 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, bool sync
   // The data first, so that the rename never names an empty file after a
   // power loss.
   Observe(SyncKind::File, tmp);
-  if (std::string reason = ReplaceFile(tmp, path); !reason.empty()) {
+  if (std::string reason = RenameOverFile(tmp, path); !reason.empty()) {
     std::error_code ignore;
     fs::remove(tmp, ignore);
     throw StoreError(path, reason);

@@ -31,7 +31,7 @@ int SyncFd(int fd);
 int CloseWritten(int fd);
 // Renames `tmp` over `path` (written through to the disk where the platform
 // can); "" or the system's reason.
-std::string ReplaceFile(const std::filesystem::path& tmp, const std::filesystem::path& path);
+std::string RenameOverFile(const std::filesystem::path& tmp, const std::filesystem::path& path);
 // Forces a folder's entries (the renames) to the disk; 0 or an errno.
 int SyncFolderEntries(const std::filesystem::path& folder);
 

@@ -57,7 +57,7 @@ int SyncFd(int fd) {
 
 int CloseWritten(int fd) { return ::close(fd) != 0 && errno != EINTR ? (errno ? errno : EIO) : 0; }
 
-std::string ReplaceFile(const fs::path& tmp, const fs::path& path) {
+std::string RenameOverFile(const fs::path& tmp, const fs::path& path) {
   if (::rename(tmp.c_str(), path.c_str()) == 0) return {};
   return std::generic_category().message(errno);
 }

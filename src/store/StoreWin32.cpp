@@ -68,7 +68,7 @@ int SyncFd(int fd) { return _commit(fd) != 0 ? (errno ? errno : EIO) : 0; }
 
 int CloseWritten(int fd) { return _close(fd) != 0 ? (errno ? errno : EIO) : 0; }
 
-std::string ReplaceFile(const fs::path& tmp, const fs::path& path) {
+std::string RenameOverFile(const fs::path& tmp, const fs::path& path) {
   if (MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
   return std::system_category().message(static_cast<int>(GetLastError()));
 }
