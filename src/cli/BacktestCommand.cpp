@@ -118,15 +118,7 @@ RegisterCommand backtest{
       sub.add_option("--threads", o->threads, "Threads to analyse on, 1 or 2 (default: 2 when the machine has them)")
           ->check(CLI::Range(1, 2));
       return [o](CommandIo& io) {
-        for (const std::string* d : {&o->from, &o->to})
-          if (!d->empty() && !IsValidDate(*d)) {
-            io.err << "日付は yyyymmdd で指定してください: " << *d << "\n";
-            return kExitUsage;
-          }
-        if (!o->from.empty() && !o->to.empty() && o->from > o->to) {
-          io.err << "--from (" << o->from << ") が --to (" << o->to << ") より後です。\n";
-          return kExitUsage;
-        }
+        if (!DateRangeIsValid(io, o->from, o->to)) return kExitUsage;
         const std::filesystem::path root = Utf8Path(o->root);
         std::error_code ec;
         if (!std::filesystem::is_directory(root, ec)) throw StoreError(root, "no such store folder");

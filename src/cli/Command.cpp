@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 
+#include "reports/Backtest.h"
 #include "store/Encoding.h"
 #include "store/Store.h"
 
@@ -25,6 +26,19 @@ std::filesystem::path ExistingRoot(const std::string& utf8) {
   std::error_code ec;
   if (!std::filesystem::is_directory(root, ec)) throw StoreError(root, "no such store folder");
   return root;
+}
+
+bool DateRangeIsValid(CommandIo& io, const std::string& from, const std::string& to) {
+  for (const std::string* d : {&from, &to})
+    if (!d->empty() && !IsValidDate(*d)) {
+      io.err << "日付は yyyymmdd で指定してください: " << *d << "\n";
+      return false;
+    }
+  if (!from.empty() && !to.empty() && from > to) {
+    io.err << "--from (" << from << ") が --to (" << to << ") より後です。\n";
+    return false;
+  }
+  return true;
 }
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {

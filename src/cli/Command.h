@@ -43,6 +43,10 @@ struct RegisterCommand {
 // StoreError otherwise).
 std::filesystem::path ExistingRoot(const std::string& utf8);
 
+// Checks the --from / --to dates of a command over a range of meeting dates
+// (each empty or yyyymmdd, from not after to); false after saying why on io.err.
+bool DateRangeIsValid(CommandIo& io, const std::string& from, const std::string& to);
+
 // Parses argv and runs the chosen subcommand. Store errors and bad data are
 // caught and reported on `err`; never throws.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

@@ -28,15 +28,7 @@ RegisterCommand rebuildMeetings{
       sub.add_option("--from", o->from, "First meeting date, yyyymmdd (default: the oldest)");
       sub.add_option("--to", o->to, "Last meeting date, yyyymmdd (default: the newest)");
       return [o](CommandIo& io) {
-        for (const std::string* d : {&o->from, &o->to})
-          if (!d->empty() && !IsValidDate(*d)) {
-            io.err << "日付は yyyymmdd で指定してください: " << *d << "\n";
-            return kExitUsage;
-          }
-        if (!o->from.empty() && !o->to.empty() && o->from > o->to) {
-          io.err << "--from (" << o->from << ") が --to (" << o->to << ") より後です。\n";
-          return kExitUsage;
-        }
+        if (!DateRangeIsValid(io, o->from, o->to)) return kExitUsage;
         Store store(ExistingRoot(o->root), false);
         RebuildOptions options;
         if (!o->from.empty()) options.fromDate = std::stoi(o->from);
