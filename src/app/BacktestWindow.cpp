@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -17,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/Dialogs.h"
+#include "app/WindowWorker.h"
 #include "store/Encoding.h"
 #include "store/Store.h"
 #include "views/DateLineChart.h"
@@ -168,31 +168,27 @@ void BacktestWindow::StartClick() {
   options.to = TextOf(to);
   options.threads = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
   options.cancel = &cancelRequested_;
-  QPointer<BacktestWindow> self(this);
-  options.progress = [self](int done, int total) {
-    QMetaObject::invokeMethod(
-        self, [self, done, total] {
-          if (!self) return;
-          self->progress_->setRange(0, total);
-          self->progress_->setValue(done);
-        },
-        Qt::QueuedConnection);
+  options.progress = [self = QPointer<BacktestWindow>(this)](int done, int total) {
+    PostToWindow(self, [done, total](BacktestWindow& w) {
+      w.progress_->setRange(0, total);
+      w.progress_->setValue(done);
+    });
   };
-  const std::filesystem::path root = dataRoot_;
-  worker_ = std::thread([self, root, options]() mutable {
-    BacktestResult result;
-    try {
-      const Store store(root, false);
-      result = RunBacktest(store, options);
-    } catch (const std::exception&) {
-      result.cancelled = true;
-    }
-    QMetaObject::invokeMethod(
-        self, [self, result = std::move(result)]() mutable {
-          if (self) self->Finished(std::move(result));
-        },
-        Qt::QueuedConnection);
-  });
+  worker_ = StartWindowWorker(
+      this,
+      [root = dataRoot_, options]() mutable {
+        Run run;
+        try {
+          const Store store(root, false);
+          run.result = RunBacktest(store, options);
+        } catch (const std::exception& e) {
+          run.result = BacktestResult{};
+          run.result.cancelled = true;
+          run.error = e.what();
+        }
+        return run;
+      },
+      &BacktestWindow::Finished);
 }
 
 void BacktestWindow::CancelClick() {
@@ -201,20 +197,25 @@ void BacktestWindow::CancelClick() {
   status_->setText("中止しています…");
 }
 
-void BacktestWindow::Finished(BacktestResult result) {
+void BacktestWindow::Finished(Run run) {
   if (worker_.joinable()) worker_.join();
-  result_ = std::move(result);
+  result_ = std::move(run.result);
   start_->setEnabled(true);
   cancel_->setEnabled(false);
   const int total = result_.meetings + result_.skippedMeetings;
   progress_->setRange(0, std::max(total, 1));
   progress_->setValue(result_.cancelled ? progress_->value() : std::max(total, 1));
   QString status;
-  if (result_.cancelled) status = "中止しました。";
+  if (!run.error.empty()) status = "集計できませんでした。" + QString::fromStdString(run.error);
+  else if (result_.cancelled) status = "中止しました。";
   else if (total == 0) status = "指定の期間に開催がありません。";
   else status = QString("%1 開催, %2 レース").arg(result_.meetings).arg(result_.races);
   if (result_.skippedMeetings > 0) status += QString(" (読めない開催 %1)").arg(result_.skippedMeetings);
   status_->setText(status);
+  if (!run.error.empty()) {
+    dialogs_->Beep();
+    dialogs_->Information(this, status);
+  }
   csv_->setEnabled(!result_.cancelled && total > 0);
   ShowTable();
   ShowChart();

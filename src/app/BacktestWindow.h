@@ -7,6 +7,7 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "reports/Backtest.h"
@@ -49,7 +50,12 @@ class BacktestWindow : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void Finished(BacktestResult result);
+  // What the worker hands back: the result, or why the store could not be read.
+  struct Run {
+    BacktestResult result;
+    std::string error;
+  };
+  void Finished(Run run);
   void ShowTable();
   void ShowChart();
   void StopWorker();

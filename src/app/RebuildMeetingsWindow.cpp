@@ -2,13 +2,13 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/Dialogs.h"
+#include "app/WindowWorker.h"
 #include "views/ViewSupport.h"
 
 namespace furlong {
@@ -24,17 +24,12 @@ class WindowProgress : public RebuildProgress {
 
  private:
   void Post(const char* what, int done, int total) {
-    QPointer<RebuildMeetingsWindow> window = window_;
     const QString text = QString("%1(%2/%3)").arg(QString::fromUtf8(what)).arg(done).arg(total);
-    QMetaObject::invokeMethod(
-        window,
-        [window, text, done, total] {
-          if (!window) return;
-          window->Status()->setText(text);
-          window->Progress()->setRange(0, std::max(total, 1));
-          window->Progress()->setValue(done);
-        },
-        Qt::QueuedConnection);
+    PostToWindow(window_, [text, done, total](RebuildMeetingsWindow& w) {
+      w.Status()->setText(text);
+      w.Progress()->setRange(0, std::max(total, 1));
+      w.Progress()->setValue(done);
+    });
   }
   QPointer<RebuildMeetingsWindow> window_;
 };
@@ -98,22 +93,20 @@ void RebuildMeetingsWindow::StartClick() {
   status_->setText("開始しています…");
   cancelRequested_ = false;
   QPointer<RebuildMeetingsWindow> self(this);
-  const std::filesystem::path root = dataRoot_;
-  worker_ = std::thread([self, root, cancel = &cancelRequested_] {
-    RebuildResult result;
-    try {
-      const Store store(root, false);
-      WindowProgress progress(self);
-      result = RebuildMeetings(store, RebuildOptions{}, cancel, &progress);
-    } catch (const std::exception& e) {
-      result.error = e.what();
-    }
-    QMetaObject::invokeMethod(
-        self, [self, result = std::move(result)]() mutable {
-          if (self) self->Finished(std::move(result));
-        },
-        Qt::QueuedConnection);
-  });
+  worker_ = StartWindowWorker(
+      this,
+      [self, root = dataRoot_, cancel = &cancelRequested_] {
+        RebuildResult result;
+        try {
+          const Store store(root, false);
+          WindowProgress progress(self);
+          result = RebuildMeetings(store, RebuildOptions{}, cancel, &progress);
+        } catch (const std::exception& e) {
+          result.error = e.what();
+        }
+        return result;
+      },
+      &RebuildMeetingsWindow::Finished);
 }
 
 void RebuildMeetingsWindow::CancelClick() {
