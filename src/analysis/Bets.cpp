@@ -82,9 +82,11 @@ void SetBets(const BetPairs& pairs, const RacePayouts& payouts, int n, RaceAnaly
 
 namespace {
 
-void HorseEntry(const PayoutEntry& p, ResultEntry& e) {
-  if (p.horse != 0) {
-    e.result = FormatInt(p.horse, 2);
+// The result column of one payout: its horse or pair, popularity and amount,
+// or three empty texts when JRA paid none.
+void SetEntry(ResultEntry& e, bool paid, std::string result, const PayoutEntry& p) {
+  if (paid) {
+    e.result = std::move(result);
     e.popularity = FormatInt(p.popularity, 2);
     e.payout = FormatInt(p.amount, 8);
   } else {
@@ -94,17 +96,14 @@ void HorseEntry(const PayoutEntry& p, ResultEntry& e) {
   }
 }
 
+void HorseEntry(const PayoutEntry& p, ResultEntry& e) {
+  SetEntry(e, p.horse != 0, p.horse != 0 ? FormatInt(p.horse, 2) : std::string(), p);
+}
+
 void PairEntry(const PayoutEntry& p, ResultEntry& e) {
   const std::string_view pair = p.Pair();
-  if (!IsBlank(pair) && pair != " 0- 0") {
-    e.result = pair;
-    e.popularity = FormatInt(p.popularity, 2);
-    e.payout = FormatInt(p.amount, 8);
-  } else {
-    e.result.clear();
-    e.popularity.clear();
-    e.payout.clear();
-  }
+  const bool paid = !IsBlank(pair) && pair != " 0- 0";
+  SetEntry(e, paid, std::string(paid ? pair : std::string_view()), p);
 }
 
 }  // namespace
