@@ -164,6 +164,12 @@ TEST(DemoAnalysis, RaceCardAndIndexTableRowsFollowTheAnalysisAndTheFilters) {
   EXPECT_EQ(card["mark"], race["runners"][0]["Mark"]);
   EXPECT_EQ(card["turf"][1]["text"], race["runners"][0]["TurfMiddle"]);
   EXPECT_EQ(card["past_runs"].size(), 5u);
+  // The detailed race card: the same runner slots, its lines from the same analysis.
+  ASSERT_EQ(race["detailed_race_card"].size(), race["runners"].size());
+  const auto& detailed = race["detailed_race_card"][0];
+  EXPECT_EQ(detailed["name"], card["name"]);
+  EXPECT_EQ(detailed["past_runs"][0]["ability"]["text"], race["runners"][0]["PastAbility"][0]);
+  EXPECT_EQ(detailed["distance_placings"][3]["text"], race["runners"][0]["AvgDistanceText5"]);
   const std::string csv = run({"--csv", "--race-card"});
   EXPECT_EQ(csv.rfind("race,label,枠,馬,", 0), 0u);
   std::size_t lines = 0;

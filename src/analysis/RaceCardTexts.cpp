@@ -53,13 +53,13 @@ CardColour CourseColour(int t) {
   return CardColour::kBlack;
 }
 
-CardColour PlaceColour(int position) {
+}  // namespace
+
+CardColour PlacingColour(int position) {
   if (position == 1) return CardColour::kRed;
   if (position == 2 || position == 3) return CardColour::kBlue;
   return CardColour::kBlack;
 }
-
-}  // namespace
 
 HorseNameTexts MakeHorseNameTexts(std::string_view se, std::string_view um) {
   HorseNameTexts t;
@@ -164,7 +164,7 @@ RaceCardPastRun MakeRaceCardPastRun(const DayTables& day, const RunnerAnalysis& 
   const std::string_view finish = se::FinishingPosition(ps);
   const bool noFinish = IsBlank(finish) || TrimSpaces(finish) == "00";
   const int position = static_cast<int>(ReadNumber(finish));
-  run.finish = {noFinish ? std::string("  ") : FormatInt(position, 2), own(PlaceColour(position))};
+  run.finish = {noFinish ? std::string("  ") : FormatInt(position, 2), own(PlacingColour(position))};
 
   run.front3F = {a.PastFront3F[kk], own(CardColour::kBlack)};
   const std::string last3f = LastThreeFurlongsText(ps, pr);
@@ -177,6 +177,16 @@ RaceCardPastRun MakeRaceCardPastRun(const DayTables& day, const RunnerAnalysis& 
   return run;
 }
 
+RaceCardRunner MakeRaceCardRunner(std::string_view se, std::string_view um) {
+  RaceCardRunner t;
+  t.frameNumber = FieldNumber(se, se::kBracket);
+  t.frame = FormatInt(t.frameNumber, 2);
+  t.horse = FormatInt(FieldNumber(se, se::kHorseNumber), 2);
+  t.name = MakeHorseNameTexts(se, um);
+  t.weightCarried = FormatFixed(FieldNumber(se, se::kWeightCarried) / 10.0, 4, 1);
+  return t;
+}
+
 RaceCardRow MakeRaceCardRow(const DayTables& day, const RunnerAnalysis& a, int slot, int runner,
                             SurfaceFilter surface, DistanceFilter distance) {
   const std::size_t s = static_cast<std::size_t>(slot), r = static_cast<std::size_t>(runner);
@@ -184,17 +194,13 @@ RaceCardRow MakeRaceCardRow(const DayTables& day, const RunnerAnalysis& a, int s
   const std::string_view se = day.RunnerRecords[s][r].view();
   const std::string_view um = day.HorseRecords[s][r].view();
   RaceCardRow row;
-  row.frameNumber = FieldNumber(se, se::kBracket);
-  row.frame = FormatInt(row.frameNumber, 2);
-  row.horse = FormatInt(FieldNumber(se, se::kHorseNumber), 2);
+  static_cast<RaceCardRunner&>(row) = MakeRaceCardRunner(se, um);
   const std::string_view odds = day.PredictedOddsRecords[s].view();
   const std::string_view win = PredictedWinOdds(odds, runner + 1);
   const std::string_view place = PredictedPlaceOdds(odds, runner + 1);
   row.winOdds = HasOdds(win) ? std::string(win.substr(1)) : std::string(" ");
   row.placeOdds = HasOdds(place) ? std::string(place.substr(1)) : std::string(" ");
   row.mark = a.Mark;
-  row.name = MakeHorseNameTexts(se, um);
-  row.weightCarried = FormatFixed(FieldNumber(se, se::kWeightCarried) / 10.0, 4, 1);
   row.weightChange = a.WeightCarriedChange;
 
   const bool dirtOnly = surface == SurfaceFilter::kDirt;

@@ -36,6 +36,9 @@ struct CardText {
   CardColour colour = CardColour::kBlack;
 };
 
+// A finishing position or a popularity: red for 1, blue for 2 and 3, black otherwise.
+CardColour PlacingColour(int position);
+
 // 距離選択: 無指定, 同距離, +/-400m. The surface filter (馬場選択) is the
 // graphs' SurfaceFilter.
 enum class DistanceFilter { kAny, kSame, kWithin400 };
@@ -81,17 +84,22 @@ struct RaceCardPastRun {
   CardText otherHorse;
 };
 
-// One runner row of the race card.
-struct RaceCardRow {
+// The runner's own cells that the race card and the detailed race card share.
+struct RaceCardRunner {
   std::string frame;           // 枠 "%2d"
   int frameNumber = 0;         // its colour
   std::string horse;           // 馬 "%2d"
+  HorseNameTexts name;         // 馬名
+  std::string weightCarried;   // 斤量 "%4.1f"
+};
+RaceCardRunner MakeRaceCardRunner(std::string_view se, std::string_view um);
+
+// One runner row of the race card.
+struct RaceCardRow : RaceCardRunner {
   std::string winOdds;         // 単ｵｯｽﾞ (predicted), " " when none
   std::string placeOdds;       // 複ｵｯｽﾞ (predicted), " " when none
   std::string mark;            // 予想
-  HorseNameTexts name;         // 馬名
-  std::string weightCarried;   // 斤量 "%4.1f"
-  std::string weightChange;    //      and its change
+  std::string weightChange;    // the change of 斤量
   CardText turfWeight, dirtWeight;          // 重量
   std::string style, styleLetter;           // 脚質: all runs
   std::string styleRecent, styleRecentLetter;  // recent runs (red)

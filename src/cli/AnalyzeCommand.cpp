@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "analysis/DetailedRaceCardTexts.h"
 #include "analysis/GraphData.h"
 #include "analysis/IndexTableTexts.h"
 #include "analysis/MeetingFlow.h"
@@ -128,6 +129,14 @@ Json CardJson(const std::array<CardText, N>& texts) {
   return a;
 }
 
+Json NameJson(const HorseNameTexts& n) {
+  return Json{{"sire", U(n.sire)},   {"sex_age_coat", U(n.sexAgeCoat)}, {"symbol", U(n.symbol)},
+              {"name", U(n.name)},   {"dam", U(n.dam)},                 {"main_prize", U(n.mainPrize)},
+              {"total_prize", U(n.totalPrize)}};
+}
+
+Json WinRateJson(const WinRateTexts& t) { return Json::array({U(t.win), U(t.top2), U(t.top3)}); }
+
 Json PastRunJson(const RaceCardPastRun& p) {
   if (!p.present) return nullptr;
   Json j;
@@ -159,10 +168,7 @@ Json RaceCardJson(const RaceCardRow& row) {
   j["win_odds"] = U(row.winOdds);
   j["place_odds"] = U(row.placeOdds);
   j["mark"] = U(row.mark);
-  const HorseNameTexts& n = row.name;
-  j["name"] = Json{{"sire", U(n.sire)},   {"sex_age_coat", U(n.sexAgeCoat)}, {"symbol", U(n.symbol)},
-                   {"name", U(n.name)},   {"dam", U(n.dam)},                 {"main_prize", U(n.mainPrize)},
-                   {"total_prize", U(n.totalPrize)}};
+  j["name"] = NameJson(row.name);
   j["weight_carried"] = U(row.weightCarried);
   j["weight_change"] = U(row.weightChange);
   j["turf_weight"] = CardJson(row.turfWeight);
@@ -174,11 +180,39 @@ Json RaceCardJson(const RaceCardRow& row) {
   j["distance_band"] = row.distanceBand;
   j["turf"] = CardJson(row.turf);
   j["dirt"] = CardJson(row.dirt);
-  j["win_rate"] = Json::array({U(row.winRate.win), U(row.winRate.top2), U(row.winRate.top3)});
+  j["win_rate"] = WinRateJson(row.winRate);
   j["jockey"] = U(row.jockey);
   Json past = Json::array();
   for (const RaceCardPastRun& p : row.past) past.push_back(PastRunJson(p));
   j["past_runs"] = std::move(past);
+  return j;
+}
+
+// ---- the detailed race card (出馬表(詳細)): every line of every cell, blank runs
+// included, as the window paints it.
+
+Json DetailedRaceCardJson(const DetailedRaceCardRow& row) {
+  Json j;
+  j["frame"] = U(row.frame);
+  j["horse"] = U(row.horse);
+  j["name"] = NameJson(row.name);
+  j["weight_carried"] = U(row.weightCarried);
+  j["interval"] = CardJson(row.interval);
+  j["win_rate"] = WinRateJson(row.winRate);
+  j["jockey"] = U(row.jockey);
+  j["trainer"] = U(row.trainer);
+  j["owner"] = U(row.owner);
+  Json past = Json::array();
+  for (const DetailedPastRunLine& line : row.past) {
+    Json p;
+    for (const DetailedPastRunColumn& column : kDetailedPastRunColumns)
+      p[column.key] = column.text ? CardJson(line.*column.text) : CardJson(line.corners);
+    past.push_back(std::move(p));
+  }
+  j["past_runs"] = std::move(past);
+  j["placings"] = CardJson(row.records.placings);
+  j["distance_placings"] = CardJson(row.records.distancePlacings);
+  j["place_rates"] = CardJson(row.records.placeRates);
   return j;
 }
 
@@ -284,6 +318,10 @@ Json RaceJson(const RaceListItem& item, const RaceAnalysisResult& res, const Day
   for (int r = 0; r < res.runnerCount; ++r)
     index.push_back(IndexTableJson(MakeIndexTableRow(day, runners[item.slot][r], item.slot, r)));
   j["index_table"] = std::move(index);
+  Json detailed = Json::array();
+  for (int r = 0; r < res.runnerCount; ++r)
+    detailed.push_back(DetailedRaceCardJson(MakeDetailedRaceCardRow(day, runners[item.slot][r], item.slot, r)));
+  j["detailed_race_card"] = std::move(detailed);
   return j;
 }
 

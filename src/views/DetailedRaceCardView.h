@@ -2,8 +2,8 @@
 // The detailed race card page (出馬表(詳細)): the grid StringGrid1, one row
 // per runner with its connections, one column per attribute of a past run
 // (each cell lists the last five runs, oldest at the top) and the career
-// records of the horse master, all painted from the day tables and the
-// runner analysis of the selected race.
+// records of the horse master, all painted from the selected race's texts
+// and colour roles (analysis/DetailedRaceCardTexts).
 #include <QWidget>
 
 namespace furlong {

@@ -21,7 +21,6 @@
 
 #include "analysis/Colour.h"
 #include "analysis/GridCellColours.h"
-#include "store/CodeTables.h"
 
 namespace furlong {
 
@@ -135,8 +134,5 @@ void PaintHorseNumberCell(CellCanvas& c, std::string_view text, QPoint at, const
 
 // Finishing-position background (1 pink, 2 light green, 3 light yellow, else white).
 void PaintPlacingBackground(CellCanvas& c, int position);
-
-// Colour by track: maroon for a track code above 22 (dirt, jump), turf green otherwise.
-inline Rgb SurfaceColour(int trackCode) { return CountsAsDirt(trackCode) ? kDirtMaroon : kTurfGreen; }
 
 }  // namespace furlong

@@ -152,10 +152,8 @@ void RaceCardView::StringGrid2DrawCell(QPainter& painter, int col, int row, cons
 
   switch (col) {
     case 0:
-      PaintFrameCell(c, t.frameNumber, t.frame, {c.x0, c.y0}, PointFont(13, true));
-      break;
     case 1:
-      PaintHorseNumberCell(c, t.horse, {c.x0, c.y0}, PointFont(13, true));
+      PaintCardNumberCell(c, col == 0, t);
       break;
     case 2:
     case 3:

@@ -6,6 +6,13 @@
 
 namespace furlong {
 
+void PaintCardNumberCell(CellCanvas& c, bool frame, const RaceCardRunner& t) {
+  if (frame)
+    PaintFrameCell(c, t.frameNumber, t.frame, {c.x0, c.y0}, PointFont(13, true));
+  else
+    PaintHorseNumberCell(c, t.horse, {c.x0, c.y0}, PointFont(13, true));
+}
+
 void PaintHorseNameCell(CellCanvas& c, const HorseNameTexts& t, bool detailed) {
   PaintPlacingBackground(c, t.finish);
   c.SetColour(kBlack);
