@@ -24,82 +24,71 @@ QWidget* ChartPage(RangeChart* chart, QWidget* parent) {
   return page;
 }
 
-int Runners(const MeetingFlow& flow) {
-  return RegisteredRunners(flow.Day().RaceRecords[flow.Analyzer().SelectedRace()].view());
-}
-
 }  // namespace
 
-IndexGraphView::IndexGraphView(MeetingFlow& flow, QWidget* parent) : QWidget(parent), flow_(flow) {
+GraphPage::GraphPage(MeetingFlow& flow, const char* filterTitle, std::initializer_list<const char*> filterButtons,
+                     const char* filterName, std::initializer_list<ChartTab> tabs, QWidget* parent)
+    : QWidget(parent), flow_(flow) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
-  filter_ = new ToggleButtonGroup("馬場選択", {"全表示", "芝", "ﾀﾞｰﾄ"}, false, this);
-  filter_->setObjectName("IndexGraphFilter");
+  QStringList buttons;
+  for (const char* b : filterButtons) buttons << QString::fromUtf8(b);
+  filter_ = new ToggleButtonGroup(QString::fromUtf8(filterTitle), buttons, false, this);
+  filter_->setObjectName(filterName);
   filter_->SetDown(0);
-  connect(filter_, &ToggleButtonGroup::Clicked, this, &IndexGraphView::Redraw);
+  connect(filter_, &ToggleButtonGroup::Clicked, this, &GraphPage::Redraw);
   layout->addWidget(filter_);
   tabs_ = new QTabWidget(this);
-  const char* const pages[3] = {"能力指数", "Ｄ指数", "脚力指数"};
-  const char* const titles[3] = {"能力指数グラフ", "D指数グラフ", "脚力指数グラフ"};
-  for (int i = 0; i < 3; ++i) {
-    charts_[static_cast<std::size_t>(i)] =
-        new RangeChart(QString::fromUtf8(titles[i]), QString::fromUtf8(pages[i]), this);
-    tabs_->addTab(ChartPage(charts_[static_cast<std::size_t>(i)], tabs_), QString::fromUtf8(pages[i]));
+  for (const ChartTab& t : tabs) {
+    charts_.push_back(new RangeChart(QString::fromUtf8(t.title), QString::fromUtf8(t.axis), this));
+    tabs_->addTab(ChartPage(charts_.back(), tabs_), QString::fromUtf8(t.tab));
   }
   layout->addWidget(tabs_, 1);
 }
+
+void GraphPage::PressAllAndRedraw() {
+  filter_->SetDown(0);
+  Redraw();
+}
+
+int GraphPage::FilterDown() const { return filter_->Down() < 0 ? 0 : filter_->Down(); }
+
+int GraphPage::Runners() const {
+  return RegisteredRunners(flow_.Day().RaceRecords[flow_.Analyzer().SelectedRace()].view());
+}
+
+IndexGraphView::IndexGraphView(MeetingFlow& flow, QWidget* parent)
+    : GraphPage(flow, "馬場選択", {"全表示", "芝", "ﾀﾞｰﾄ"}, "IndexGraphFilter",
+                {{"能力指数", "能力指数グラフ", "能力指数"},
+                 {"Ｄ指数", "D指数グラフ", "Ｄ指数"},
+                 {"脚力指数", "脚力指数グラフ", "脚力指数"}},
+                parent) {}
 
 void IndexGraphView::Redraw() {
   static const Rgb colours[3] = {kBlue, kGreen, kMaroon};
   static const IndexGraphKind kinds[3] = {IndexGraphKind::kAbility, IndexGraphKind::kDIndex,
                                           IndexGraphKind::kLegPower};
-  const int down = filter_->Down() < 0 ? 0 : filter_->Down();
-  const SurfaceFilter surface = static_cast<SurfaceFilter>(down);
+  const int down = FilterDown();
   const int slot = flow_.Analyzer().SelectedRace();
   for (int i = 0; i < 3; ++i)
-    charts_[static_cast<std::size_t>(i)]->SetBars(
-        IndexGraphBars(flow_.Day(), flow_.Analyzer().Runners(), slot, kinds[i], surface), ToQColor(colours[down]),
-        Runners(flow_));
+    Chart(i)->SetBars(IndexGraphBars(flow_.Day(), flow_.Analyzer().Runners(), slot, kinds[i],
+                                     static_cast<SurfaceFilter>(down)),
+                      ToQColor(colours[down]), Runners());
 }
 
-void IndexGraphView::PressAllAndRedraw() {
-  filter_->SetDown(0);
-  Redraw();
-}
-
-DevelopmentGraphView::DevelopmentGraphView(MeetingFlow& flow, QWidget* parent) : QWidget(parent), flow_(flow) {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  filter_ = new ToggleButtonGroup("コース選択", {"全表示", "左", "右"}, false, this);
-  filter_->setObjectName("DevelopmentGraphFilter");
-  filter_->SetDown(0);
-  connect(filter_, &ToggleButtonGroup::Clicked, this, &DevelopmentGraphView::Redraw);
-  layout->addWidget(filter_);
-  tabs_ = new QTabWidget(this);
-  const char* const pages[2] = {"前走展開値指数", "過去５走展開指数"};
-  const char* const titles[2] = {"前走展開指数グラフ", "過去５走展開指数グラフ"};
-  const char* const axes[2] = {"展開値", "能力値"};
-  for (int i = 0; i < 2; ++i) {
-    charts_[static_cast<std::size_t>(i)] =
-        new RangeChart(QString::fromUtf8(titles[i]), QString::fromUtf8(axes[i]), this);
-    tabs_->addTab(ChartPage(charts_[static_cast<std::size_t>(i)], tabs_), QString::fromUtf8(pages[i]));
-  }
-  layout->addWidget(tabs_, 1);
-}
+DevelopmentGraphView::DevelopmentGraphView(MeetingFlow& flow, QWidget* parent)
+    : GraphPage(flow, "コース選択", {"全表示", "左", "右"}, "DevelopmentGraphFilter",
+                {{"前走展開値指数", "前走展開指数グラフ", "展開値"},
+                 {"過去５走展開指数", "過去５走展開指数グラフ", "能力値"}},
+                parent) {}
 
 void DevelopmentGraphView::Redraw() {
-  const CourseFilter course = static_cast<CourseFilter>(filter_->Down() < 0 ? 0 : filter_->Down());
+  const CourseFilter course = static_cast<CourseFilter>(FilterDown());
   const int slot = flow_.Analyzer().SelectedRace();
   const DevelopmentGraphKind kinds[2] = {DevelopmentGraphKind::kLastRun, DevelopmentGraphKind::kLastFiveRuns};
   for (int i = 0; i < 2; ++i)
-    charts_[static_cast<std::size_t>(i)]->SetBars(
-        DevelopmentGraphBars(flow_.Day(), flow_.Analyzer().Runners(), slot, kinds[i], course), ToQColor(kNavy),
-        Runners(flow_));
-}
-
-void DevelopmentGraphView::PressAllAndRedraw() {
-  filter_->SetDown(0);
-  Redraw();
+    Chart(i)->SetBars(DevelopmentGraphBars(flow_.Day(), flow_.Analyzer().Runners(), slot, kinds[i], course),
+                      ToQColor(kNavy), Runners());
 }
 
 }  // namespace furlong

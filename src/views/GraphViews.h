@@ -4,7 +4,9 @@
 // "コース選択" buttons). The race analysis redraws both with their 全表示
 // button pressed; the buttons redraw them with their filter.
 #include <QWidget>
-#include <array>
+
+#include <initializer_list>
+#include <vector>
 
 class QTabWidget;
 
@@ -14,47 +16,59 @@ class MeetingFlow;
 class RangeChart;
 class ToggleButtonGroup;
 
-class IndexGraphView : public QWidget {
+// A page of filter buttons over a tab of range charts, one chart per tab.
+class GraphPage : public QWidget {
   Q_OBJECT
  public:
-  IndexGraphView(MeetingFlow& flow, QWidget* parent = nullptr);
-
-  RangeChart* Chart(int i) const { return charts_.at(static_cast<std::size_t>(i)); }  // 0 能力, 1 Ｄ, 2 脚力
+  RangeChart* Chart(int i) const { return charts_.at(static_cast<std::size_t>(i)); }
   ToggleButtonGroup* Filter() const { return filter_; }
   QTabWidget* Tabs() const { return tabs_; }
 
  public slots:
-  // Draws the three charts of the selected race with the pressed filter (GrphBtnClick).
-  void Redraw();
+  // Draws the charts of the selected race with the pressed filter.
+  virtual void Redraw() = 0;
   // Presses 全表示 and draws (what the race analysis does).
   void PressAllAndRedraw();
 
- private:
+ protected:
+  struct ChartTab {
+    const char* tab;    // the tab's caption
+    const char* title;  // the chart's title
+    const char* axis;   // the value axis's title
+  };
+  GraphPage(MeetingFlow& flow, const char* filterTitle, std::initializer_list<const char*> filterButtons,
+            const char* filterName, std::initializer_list<ChartTab> tabs, QWidget* parent);
+  // The pressed filter button, 0 (全表示) when none is.
+  int FilterDown() const;
+  // Runners of the selected race: the charts' rows.
+  int Runners() const;
+
   MeetingFlow& flow_;
-  ToggleButtonGroup* filter_;
-  QTabWidget* tabs_;
-  std::array<RangeChart*, 3> charts_{};
+
+ private:
+  ToggleButtonGroup* filter_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  std::vector<RangeChart*> charts_;
 };
 
-class DevelopmentGraphView : public QWidget {
+class IndexGraphView : public GraphPage {
   Q_OBJECT
  public:
-  DevelopmentGraphView(MeetingFlow& flow, QWidget* parent = nullptr);
+  IndexGraphView(MeetingFlow& flow, QWidget* parent = nullptr);  // charts: 0 能力, 1 Ｄ, 2 脚力
 
-  RangeChart* Chart(int i) const { return charts_.at(static_cast<std::size_t>(i)); }  // 0 前走, 1 過去５走
-  ToggleButtonGroup* Filter() const { return filter_; }
-  QTabWidget* Tabs() const { return tabs_; }
+ public slots:
+  // GrphBtnClick.
+  void Redraw() override;
+};
+
+class DevelopmentGraphView : public GraphPage {
+  Q_OBJECT
+ public:
+  DevelopmentGraphView(MeetingFlow& flow, QWidget* parent = nullptr);  // charts: 0 前走, 1 過去５走
 
  public slots:
   // TenkaiGraphBtnClick.
-  void Redraw();
-  void PressAllAndRedraw();
-
- private:
-  MeetingFlow& flow_;
-  ToggleButtonGroup* filter_;
-  QTabWidget* tabs_;
-  std::array<RangeChart*, 2> charts_{};
+  void Redraw() override;
 };
 
 }  // namespace furlong

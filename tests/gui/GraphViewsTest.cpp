@@ -168,7 +168,9 @@ TEST(GraphViews, ChartsOfADemoRaceShowAndFollowTheirFilters) {
     EXPECT_TRUE(plot.contains(r)) << bar.horse;
     EXPECT_GT(r.top(), lastTop) << bar.horse;
     lastTop = r.bottom();
-    if (r.width() > 2) EXPECT_TRUE(test::SameRgb(picture.pixelColor(r.center()), kBlue)) << bar.horse;
+    if (r.width() > 2) {
+      EXPECT_TRUE(test::SameRgb(picture.pixelColor(r.center()), kBlue)) << bar.horse;
+    }
   }
   EXPECT_EQ(picture.pixelColor(2, 2), QColor(199, 174, 173));
 
