@@ -119,7 +119,9 @@ TEST(Store, PutRunnerSlotMakesA216LineFileAndRefusesSlotsItLacks) {
   ASSERT_EQ(lines.size(), 216u);
   EXPECT_EQ(lines[40], se.substr(0, kSeLength - 2));  // line 41 counted from 1
   for (std::size_t i = 0; i < lines.size(); ++i)
-    if (i != 40) EXPECT_EQ(lines[i], std::string(553, ' ')) << i;
+    if (i != 40) {
+      EXPECT_EQ(lines[i], std::string(553, ' ')) << i;
+    }
   EXPECT_EQ(fs::file_size(file), 216u * kSeLength);
   EXPECT_THROW(store.PutRunnerSlot(file, se, 13, 1), RefusedRecord);
   EXPECT_THROW(store.PutRunnerSlot(file, se, 1, 19), RefusedRecord);

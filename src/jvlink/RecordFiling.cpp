@@ -100,13 +100,15 @@ bool RecordFiler::WellFormed(std::string_view rec, std::string_view type, const 
   return true;
 }
 
-void RecordFiler::FileRaceFile(std::string_view rec, const std::string& zeroed, const LineSink& listLine) {
+// The race and payout files hold one line per race, merged by race key.
+void RecordFiler::FileByRaceKey(std::string_view rec, const std::string& zeroed, const LineSink& listLine,
+                                bool raceFile) {
   if (!MeetingFieldsSafe(rec)) {
-    listLine(UnsafeLine(SJ("レースファイル"), head::DateCourse(rec)));
+    listLine(UnsafeLine(raceFile ? SJ("レースファイル") : SJ("払戻ファイル"), head::DateCourse(rec)));
     return;
   }
-  const MeetingFile& file = MeetingFileOf(rec, ".jvRA");
-  writer_.MergeByRaceKey(file.path, zeroed, true);
+  const MeetingFile& file = MeetingFileOf(rec, raceFile ? ".jvRA" : ".jvHR");
+  writer_.MergeByRaceKey(file.path, zeroed, raceFile);
   ++filings_;
   Claim(file.path, RaceLine(rec, file.name));
 }
@@ -127,17 +129,6 @@ void RecordFiler::FileRunnerFile(std::string_view rec, const LineSink& listLine)
   ++filings_;
   Claim(file.path, Filed() + std::string(head::RaceNumber(rec)) + "R/" + std::string(se::HorseNumber(rec)) + SJ("番/") +
            file.name);
-}
-
-void RecordFiler::FilePayoutFile(std::string_view rec, const std::string& zeroed, const LineSink& listLine) {
-  if (!MeetingFieldsSafe(rec)) {
-    listLine(UnsafeLine(SJ("払戻ファイル"), head::DateCourse(rec)));
-    return;
-  }
-  const MeetingFile& file = MeetingFileOf(rec, ".jvHR");
-  writer_.MergeByRaceKey(file.path, zeroed, false);
-  ++filings_;
-  Claim(file.path, RaceLine(rec, file.name));
 }
 
 void RecordFiler::Claim(const std::filesystem::path& path, const std::string& line) {
@@ -167,13 +158,13 @@ void RecordFiler::FileImported(std::string_view rec, const LineSink& sink) {
 
   // 1. Race file.
   if (type == "RA" && ((kind >= 1 && kind <= 6) || (recent && kind != 0)) && race > 0)
-    FileRaceFile(rec, zero(), listLine);
+    FileByRaceKey(rec, zero(), listLine, true);
 
   // 2. Runner file.
   if (type == "SE" && ((kind >= 1 && kind <= 6) || recent) && race > 0) FileRunnerFile(rec, listLine);
 
   // 3. Payout file.
-  if (type == "HR" && race > 0) FilePayoutFile(rec, zero(), listLine);
+  if (type == "HR" && race > 0) FileByRaceKey(rec, zero(), listLine, false);
 
   // 4. Results race file.
   if (type == "RA" && results) {
@@ -238,9 +229,9 @@ void RecordFiler::FileResult(std::string_view rec, const LineSink& sink) {
   const int race = RaceNumber(rec);
   if (race <= 0) return;
   if (type == "HR") {
-    FilePayoutFile(rec, ZeroRecordStamp(rec), listLine);
+    FileByRaceKey(rec, ZeroRecordStamp(rec), listLine, false);
   } else if (type == "RA") {
-    FileRaceFile(rec, ZeroRecordStamp(rec), listLine);
+    FileByRaceKey(rec, ZeroRecordStamp(rec), listLine, true);
   } else if (HorseNumber(rec) > 0) {
     FileRunnerFile(rec, listLine);
   }

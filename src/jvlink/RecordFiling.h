@@ -87,9 +87,9 @@ class RecordFiler {
   // The year folder below "SEIR", "SEI" or "UM2", created once per loop.
   void EnsureYearFolder(std::string_view folder, std::string_view year);
   bool WellFormed(std::string_view record, std::string_view type, const LineSink& listLine);
-  void FileRaceFile(std::string_view record, const std::string& zeroed, const LineSink& listLine);
+  // Into the meeting's race file (.jvRA) or payout file (.jvHR).
+  void FileByRaceKey(std::string_view record, const std::string& zeroed, const LineSink& listLine, bool raceFile);
   void FileRunnerFile(std::string_view record, const LineSink& listLine);
-  void FilePayoutFile(std::string_view record, const std::string& zeroed, const LineSink& listLine);
   // A list line saying the file was written (through the writer, which holds
   // it until the file is on disk).
   void Claim(const std::filesystem::path& path, const std::string& line);

@@ -113,22 +113,14 @@ fs::path Store::YearFolder(std::string_view folder, std::string_view year, bool 
   return p;
 }
 
-fs::path Store::RaceFile(std::string_view m) const {
+fs::path Store::MeetingDataFile(std::string_view m, std::string_view extension) const {
   CheckMeetingName(m);
-  return Folder(store_names::kData) / SjisPath(std::string(m) + ".jvRA");
+  return Folder(store_names::kData) / SjisPath(std::string(m).append(extension));
 }
-fs::path Store::RunnerFile(std::string_view m) const {
-  CheckMeetingName(m);
-  return Folder(store_names::kData) / SjisPath(std::string(m) + ".jvSEr");
-}
-fs::path Store::PayoutFile(std::string_view m) const {
-  CheckMeetingName(m);
-  return Folder(store_names::kData) / SjisPath(std::string(m) + ".jvHR");
-}
-fs::path Store::OddsFile(std::string_view m) const {
-  CheckMeetingName(m);
-  return Folder(store_names::kData) / SjisPath(std::string(m) + ".yoz");
-}
+fs::path Store::RaceFile(std::string_view m) const { return MeetingDataFile(m, ".jvRA"); }
+fs::path Store::RunnerFile(std::string_view m) const { return MeetingDataFile(m, ".jvSEr"); }
+fs::path Store::PayoutFile(std::string_view m) const { return MeetingDataFile(m, ".jvHR"); }
+fs::path Store::OddsFile(std::string_view m) const { return MeetingDataFile(m, ".yoz"); }
 fs::path Store::DayOddsFile(std::string_view m) const {
   CheckMeetingName(m);
   return Folder(store_names::kData) / SjisPath(std::string(m.substr(0, 14)) + ".yoz");

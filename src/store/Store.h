@@ -75,6 +75,9 @@ class Store {
   std::vector<std::string> MeetingNames() const;
 
  private:
+  // Data/<m><extension>, after checking that `m` can form a file name.
+  std::filesystem::path MeetingDataFile(std::string_view m, std::string_view extension) const;
+
   std::filesystem::path root_;
   // Folders resolved so far; the day loading's threads share them.
   mutable std::mutex foldersMutex_;

@@ -68,7 +68,9 @@ void ExpectWholeFiles(const std::filesystem::path& root) {
     auto it = lengths.find(ext);
     if (it == lengths.end()) continue;
     EXPECT_EQ(bytes.size() % it->second, 0u) << name;
-    if (!bytes.empty()) EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << name;
+    if (!bytes.empty()) {
+      EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << name;
+    }
   }
   for (auto& entry : std::filesystem::recursive_directory_iterator(root)) {
     const std::string name = entry.path().filename().string();
