@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "demo/DemoRaceRun.h"
+#include "demo/DemoRiders.h"
 #include "demo/DemoTimeModel.h"
 #include "demo/RecordBuffer.h"
 #include "store/Encoding.h"
@@ -147,11 +149,15 @@ const CardDay kCards[] = {
       {13, C::Win2, ' ', S::Dirt, 1700, nullptr, nullptr, '4', false, 12, 15, 1600, 0}}},
 };
 
-// Happenings of the demo meetings: (card index, race number).
-constexpr std::pair<int, int> kDeadHeatThird{0, 3};
-constexpr std::pair<int, int> kDeadHeatFirst{4, 4};
-constexpr std::pair<int, int> kScratched{2, 6};
-constexpr std::pair<int, int> kPulledUp{1, 8};
+// Happenings of the demo meetings.
+struct CardHappening {
+  int card, number;  // card index, race number
+  Happening happening;
+};
+constexpr CardHappening kCardHappenings[] = {{0, 3, Happening::DeadHeatThird},
+                                             {4, 4, Happening::DeadHeatFirst},
+                                             {2, 6, Happening::Scratched},
+                                             {1, 8, Happening::PulledUp}};
 
 constexpr int kYear = 2024;
 constexpr int kMaxLegacyMasters = 8;
@@ -192,14 +198,6 @@ int OddsForPopularity(Rng& rng, int popularity, int n) {
   return std::clamp(static_cast<int>(v * 10 + 0.5), 11, 9999);
 }
 
-// Plackett-Luce weight of a strength: no exponentials, so it is the same
-// on every platform.
-double ChanceWeight(double strength, double weakest) {
-  double x = 1.0 + (strength - weakest) / 18.0;
-  if (x < 0.05) x = 0.05;
-  return x * x * x * x;
-}
-
 // ---------------------------------------------------------------- building
 
 struct PlannedRun {
@@ -235,14 +233,12 @@ class Builder {
   // Race days of the season's earlier weekends: their racecourses' cards
   // are the season's own meetings.
   std::set<int> seasonDates_;
-  // Happenings of the season's races, by race index (see kDeadHeatThird).
-  std::map<int, std::pair<int, int>> seasonHappenings_;
+  // Happenings of the season's races, by race index.
+  std::map<int, Happening> seasonHappenings_;
 
   std::string NewHorseId(int birthYear);
   const Phantom& PhantomBornIn(int year);
   CourseDay& DayAt(int date, const std::string& course);
-  std::vector<int> JockeyPool(const std::string& course, int date) const;
-  int PoolIndex(const std::string& course, int date) const;
   std::vector<std::string> CoursesRacing(int date) const;
 
   void MakeMeetings();
@@ -260,7 +256,6 @@ class Builder {
   void TakePosition(Race& r, Run& run, const Horse& h, bool win, bool nextIsWin);
   void FinishHistoricalRaces();
   void FinishHorse(int horse);
-  int WeightCarried(const Race& r, const Horse& h, int jockey);
   void RunCurrentRace(int raceIndex, int card);
   void AddCurrentRun(int horse, int raceIndex);
   void BuildSeason();
@@ -309,39 +304,6 @@ CourseDay& Builder::DayAt(int date, const std::string& course) {
   d.turf = static_cast<int>(rng_.Weighted(wet ? std::vector<double>{25, 35, 25, 15} : std::vector<double>{78, 15, 5, 2})) + 1;
   d.dirt = std::min(4, d.turf + (rng_.Chance(0.4) ? 1 : 0));
   return courseDays_.emplace(key, d).first->second;
-}
-
-// Which riders a racecourse of a race weekend gets: 0 for the first of the
-// month's racecourses (Tokyo in November), 1 for the second (Kyoto), 2 for
-// the third and any other.
-int Builder::PoolIndex(const std::string& course, int date) const {
-  const std::vector<std::string> active = ActiveCourses(date);
-  for (std::size_t i = 0; i < active.size() && i < 2; ++i)
-    if (active[i] == course) return static_cast<int>(i);
-  return 2;
-}
-
-// Jockeys riding at one of the racecourses of a weekend: the first takes
-// nineteen Miho riders, the second nineteen Ritto riders, the third the rest.
-std::vector<int> Builder::JockeyPool(const std::string& course, int date) const {
-  std::vector<int> east, west, pool;
-  const auto& js = w_.names.jockeys;
-  for (int i = 0; i < kRegularJockeys; ++i) (js[static_cast<std::size_t>(i)].east ? east : west).push_back(i);
-  auto take = [&](const std::vector<int>& from, std::size_t a, std::size_t b) {
-    for (std::size_t i = a; i < b && i < from.size(); ++i) pool.push_back(from[i]);
-  };
-  const int index = PoolIndex(course, date);
-  if (index == 0) {
-    take(east, 0, 19);
-    pool.push_back(kRegularJockeys);
-  } else if (index == 1) {
-    take(west, 0, 19);
-    pool.push_back(kRegularJockeys + 1);
-  } else {
-    take(east, 19, east.size());
-    take(west, 19, west.size());
-  }
-  return pool;
 }
 
 void Builder::MakeMeetings() {
@@ -477,10 +439,10 @@ void Builder::MakeSeasonMeetings() {
           const int lo = rng_.Chance(0.08) ? 5 : rng_.Int(9, 13);
           const int hi = lo == 5 ? 8 : 18;
           const int raceIndex = static_cast<int>(w_.races.size());
-          if (raceIndex % 97 == 13) seasonHappenings_[raceIndex] = kDeadHeatThird;
-          else if (raceIndex % 211 == 50) seasonHappenings_[raceIndex] = kDeadHeatFirst;
-          else if (raceIndex % 61 == 7) seasonHappenings_[raceIndex] = kScratched;
-          else if (raceIndex % 89 == 3) seasonHappenings_[raceIndex] = kPulledUp;
+          if (raceIndex % 97 == 13) seasonHappenings_[raceIndex] = Happening::DeadHeatThird;
+          else if (raceIndex % 211 == 50) seasonHappenings_[raceIndex] = Happening::DeadHeatFirst;
+          else if (raceIndex % 61 == 7) seasonHappenings_[raceIndex] = Happening::Scratched;
+          else if (raceIndex % 89 == 3) seasonHappenings_[raceIndex] = Happening::PulledUp;
           AddCardRace(m, std::move(r), lo, hi);
         }
         w_.meetings.push_back(std::move(m));
@@ -539,7 +501,7 @@ int Builder::NewHorse(const Race& race) {
   h.birthDate = DaySerial(h.birthYear, rng_.Int(2, 5), rng_.Int(1, 28));
   h.coat = 1 + static_cast<int>(rng_.Weighted({20, 3, 40, 20, 8, 1.5, 7, 0, 0, 0, 0.5}));
   h.symbol = rng_.Chance(0.06) ? 4 : rng_.Chance(0.03) ? 6 : 0;
-  const int poolIndex = PoolIndex(race.course, race.date);
+  const int poolIndex = RiderPoolIndex(race.course, race.date);
   bool east = poolIndex == 0 || (poolIndex == 2 && rng_.Chance(0.6));
   if (rng_.Chance(0.2)) east = !east;
   auto& ns = w_.names;
@@ -569,7 +531,7 @@ int Builder::NewHorse(const Race& race) {
   }
   int body = static_cast<int>(std::lround(h.sex == 2 ? rng_.Normal(230, 10) : rng_.Normal(242, 11))) * 2;
   h.bodyBase = std::clamp(body, 400, 560);
-  std::vector<int> pool = JockeyPool(race.course, race.date);
+  std::vector<int> pool = JockeyPool(w_.names, race.course, race.date);
   h.mainJockey = pool[static_cast<std::size_t>(rng_.Int(0, static_cast<int>(pool.size()) - 1))];
   if (age >= 5 && legacyCount_ < kMaxLegacyMasters && rng_.Chance(0.12)) {
     h.legacyMaster = true;
@@ -1114,30 +1076,6 @@ void Builder::FinishHistoricalRaces() {
   }
 }
 
-int Builder::WeightCarried(const Race& r, const Horse& h, int jockey) {
-  const int age = YearOf(r.date) - h.birthYear, month = MonthOf(r.date);
-  const bool filly = h.sex == 2;
-  int w;
-  if (!IsJraCourse(r.course)) {
-    w = filly ? 540 : 560;
-  } else if (r.track.surface == Surface::Jump) {
-    w = filly ? 580 : 600;
-  } else {
-    switch (r.raceType) {
-      case 11: w = filly ? 550 : 560; break;
-      case 12: w = filly ? 550 : 570; break;
-      case 14: w = filly ? 560 : 580; break;
-      default: w = (age == 3 ? (month <= 8 ? 560 : 570) : 580) - (filly ? 20 : 0); break;
-    }
-    if (r.weightRule == '2') w += 10 * static_cast<int>(rng_.Weighted({45, 35, 17, 3}));
-    if (r.weightRule == '1')
-      w = 530 + static_cast<int>(std::lround(std::clamp(1.0 - h.quality + rng_.Normal(0, 0.1), 0.0, 1.0) * 10)) * 5;
-    const Jockey& j = w_.names.jockeys[static_cast<std::size_t>(jockey)];
-    if (!r.named && r.grade == ' ' && j.apprentice > 0) w -= 10 * j.apprentice;
-  }
-  return w;
-}
-
 void Builder::FinishHorse(int horseIndex) {
   Horse& h = w_.horses[static_cast<std::size_t>(horseIndex)];
   const int past = static_cast<int>(h.runs.size()) - 1;  // the last run is the demo meeting's
@@ -1162,7 +1100,7 @@ void Builder::FinishHorse(int horseIndex) {
         break;
       }
     }
-    run.weight = WeightCarried(r, h, run.jockey);
+    run.weight = WeightCarried(w_, r, h, run.jockey);
     if (r.dataKind == 'B') {
       run.bodyWeight = 0;  // not weighed abroad
       run.bodyChangeKind = 2;
@@ -1184,210 +1122,14 @@ void Builder::FinishHorse(int horseIndex) {
 
 void Builder::RunCurrentRace(int raceIndex, int card) {
   Race& r = w_.races[static_cast<std::size_t>(raceIndex)];
-  const int n = static_cast<int>(r.runs.size());
-  std::pair<int, int> here{card, r.number};
-  if (card < 0) {
-    const auto it = seasonHappenings_.find(raceIndex);
-    here = it == seasonHappenings_.end() ? std::pair<int, int>{-1, 0} : it->second;
+  Happening here = Happening::None;
+  if (card >= 0) {
+    for (const CardHappening& c : kCardHappenings)
+      if (c.card == card && c.number == r.number) here = c.happening;
+  } else if (const auto it = seasonHappenings_.find(raceIndex); it != seasonHappenings_.end()) {
+    here = it->second;
   }
-  const bool jump = r.track.surface == Surface::Jump;
-  std::vector<int> numbers(static_cast<std::size_t>(n));
-  for (int k = 0; k < n; ++k) numbers[static_cast<std::size_t>(k)] = k + 1;
-  rng_.Shuffle(numbers);
-  const std::vector<int> brackets = BracketsOf(n);
-  const std::vector<int> pool = JockeyPool(r.course, r.date);
-  std::vector<bool> ridden(w_.names.jockeys.size(), false);
-
-  auto run = [&](int k) -> Run& { return w_.runs[static_cast<std::size_t>(r.runs[static_cast<std::size_t>(k)])]; };
-  std::vector<double> strength(static_cast<std::size_t>(n));
-  for (int k = 0; k < n; ++k) {
-    Run& ru = run(k);
-    Horse& h = w_.horses[static_cast<std::size_t>(ru.horse)];
-    ru.horseNumber = numbers[static_cast<std::size_t>(k)];
-    ru.bracket = brackets[static_cast<std::size_t>(ru.horseNumber)];
-    int jockey = h.mainJockey;
-    if (ridden[static_cast<std::size_t>(jockey)] || std::find(pool.begin(), pool.end(), jockey) == pool.end()) {
-      std::vector<int> free;
-      for (int j : pool)
-        if (!ridden[static_cast<std::size_t>(j)]) free.push_back(j);
-      if (free.empty()) throw std::logic_error("demo store: more runners than riders at a racecourse");
-      jockey = rng_.Pick(free);
-    }
-    ridden[static_cast<std::size_t>(jockey)] = true;
-    ru.jockey = jockey;
-    const int index = static_cast<int>(h.runs.size()) - 1;
-    ru.blinkers = h.blinkersFrom >= 0 && index >= h.blinkersFrom;
-    ru.weight = WeightCarried(r, h, jockey);
-    const Run* prev = index > 0 ? &w_.runs[static_cast<std::size_t>(h.runs[static_cast<std::size_t>(index - 1)])] : nullptr;
-    if (!r.finished) {
-      ru.bodyWeight = 0;  // weighed shortly before the race
-      ru.bodyChangeKind = 1;
-    } else if (!prev) {
-      ru.bodyWeight = h.bodyBase - (r.raceType == 11 ? 10 : 0);
-      ru.bodyChangeKind = 1;
-    } else if (prev->bodyWeight == 0) {
-      ru.bodyWeight = h.bodyBase;
-      ru.bodyChangeKind = 2;
-    } else {
-      int change = 2 * static_cast<int>(std::lround(rng_.Normal(0.2, 2.4)));
-      ru.bodyWeight = std::clamp(prev->bodyWeight + change, 400, 560);
-      ru.bodyChange = ru.bodyWeight - prev->bodyWeight;
-      ru.bodyChangeKind = 0;
-    }
-    double fit = 0;
-    if (!jump && h.surface != r.track.surface) fit -= 6;
-    if (!jump) fit -= std::abs(r.track.distance - h.distance) / 100.0 * 1.5;
-    strength[static_cast<std::size_t>(k)] = 100 - 30 * h.quality + fit + rng_.Normal(0, 4);
-    ru.strength = strength[static_cast<std::size_t>(k)];
-  }
-  if (here == kScratched) {
-    Run& ru = run(rng_.Int(0, n - 1));
-    ru.abnormal = 1;
-    ru.bodyWeight = 0;
-    ru.bodyChangeKind = 2;
-  }
-
-  // Chances: the public's (win odds), a forecaster's (predicted odds) and
-  // the race's own (the result).
-  auto chances = [&](double noise, bool startersOnly) {
-    std::vector<double> s(static_cast<std::size_t>(n));
-    double weakest = 1e9;
-    for (int k = 0; k < n; ++k) {
-      s[static_cast<std::size_t>(k)] = strength[static_cast<std::size_t>(k)] + (noise > 0 ? rng_.Normal(0, noise) : 0);
-      if (!(startersOnly && run(k).abnormal == 1)) weakest = std::min(weakest, s[static_cast<std::size_t>(k)]);
-    }
-    std::vector<double> p(static_cast<std::size_t>(n), 0.0);
-    double total = 0;
-    for (int k = 0; k < n; ++k) {
-      if (startersOnly && run(k).abnormal == 1) continue;
-      p[static_cast<std::size_t>(k)] = ChanceWeight(s[static_cast<std::size_t>(k)], weakest);
-      total += p[static_cast<std::size_t>(k)];
-    }
-    for (double& x : p) x /= total;
-    return p;
-  };
-  std::vector<double> forecast = chances(4.5, false);
-  for (int k = 0; k < n; ++k) run(k).forecastProb = forecast[static_cast<std::size_t>(k)];
-  if (!r.finished) return;
-
-  std::vector<double> market = chances(3.0, true);
-  std::vector<int> byOdds;
-  for (int k = 0; k < n; ++k) {
-    Run& ru = run(k);
-    ru.marketProb = market[static_cast<std::size_t>(k)];
-    if (ru.abnormal == 1) continue;
-    ru.odds = std::clamp(static_cast<int>(std::lround(8.0 / ru.marketProb)), 11, 9999);
-    byOdds.push_back(k);
-  }
-  std::sort(byOdds.begin(), byOdds.end(), [&](int a, int b) {
-    if (run(a).odds != run(b).odds) return run(a).odds < run(b).odds;
-    return run(a).horseNumber < run(b).horseNumber;
-  });
-  for (std::size_t i = 0; i < byOdds.size(); ++i) run(byOdds[i]).popularity = static_cast<int>(i) + 1;
-
-  // The result: runners drawn one by one in proportion to their chances.
-  std::vector<double> truth = chances(0.0, true);
-  std::vector<int> order, left = byOdds;
-  std::sort(left.begin(), left.end());
-  while (!left.empty()) {
-    std::vector<double> w;
-    for (int k : left) w.push_back(truth[static_cast<std::size_t>(k)]);
-    std::size_t pick = rng_.Weighted(w);
-    order.push_back(left[pick]);
-    left.erase(left.begin() + static_cast<std::ptrdiff_t>(pick));
-  }
-  const int starters = static_cast<int>(order.size());
-  int pulledUp = -1;
-  if (here == kPulledUp) {
-    std::size_t at = static_cast<std::size_t>(rng_.Int(starters / 2, starters - 1));
-    pulledUp = order[at];
-    order.erase(order.begin() + static_cast<std::ptrdiff_t>(at));
-    run(pulledUp).abnormal = 4;
-  }
-  const int m = static_cast<int>(order.size());
-  r.winnerTime = WinnerTime(rng_, r);
-  r.lastThree = RaceLastThree(rng_, r);
-  r.gaps = Gaps(rng_, m, jump);
-  std::vector<int> position(static_cast<std::size_t>(m));
-  for (int i = 0; i < m; ++i) position[static_cast<std::size_t>(i)] = i + 1;
-  if (here == kDeadHeatFirst) {
-    position[1] = 1;
-    r.gaps[1] = 0;
-  }
-  if (here == kDeadHeatThird) {
-    position[3] = 3;
-    r.gaps[3] = r.gaps[2];
-  }
-  if (!jump) r.laps = Laps(rng_, r);
-
-  // Running positions: where each runner raced early, drifting towards where
-  // it finished.
-  std::vector<int> field = order;
-  if (pulledUp >= 0) field.push_back(pulledUp);
-  const int f = static_cast<int>(field.size());
-  std::vector<double> early(static_cast<std::size_t>(f));
-  for (int i = 0; i < f; ++i) {
-    const Horse& h = w_.horses[static_cast<std::size_t>(run(field[static_cast<std::size_t>(i)]).horse)];
-    early[static_cast<std::size_t>(i)] = kStyleEarly[h.style] + rng_.Normal(0, 0.12);
-  }
-  auto ranks = [&](const std::vector<double>& score) {
-    std::vector<int> idx(score.size()), rank(score.size());
-    for (std::size_t i = 0; i < idx.size(); ++i) idx[i] = static_cast<int>(i);
-    std::stable_sort(idx.begin(), idx.end(), [&](int a, int b) {
-      return score[static_cast<std::size_t>(a)] < score[static_cast<std::size_t>(b)];
-    });
-    for (std::size_t i = 0; i < idx.size(); ++i) rank[static_cast<std::size_t>(idx[i])] = static_cast<int>(i) + 1;
-    return rank;
-  };
-  const std::vector<int> earlyRank = ranks(early);
-  const int mask = CornerMask(r.track);
-  bool firstCorner = true;
-  for (int c = 1; c <= 4; ++c) {
-    if (!(mask & (1 << (c - 1)))) continue;
-    const double t = CornerTime(r.track, c);
-    std::vector<double> score(static_cast<std::size_t>(f));
-    for (int i = 0; i < f; ++i) {
-      double e = earlyRank[static_cast<std::size_t>(i)], fin = i + 1;
-      score[static_cast<std::size_t>(i)] = e + (fin - e) * t + rng_.Normal(0, 0.9);
-    }
-    const std::vector<int> rank = ranks(score);
-    for (int i = 0; i < f; ++i) {
-      Run& ru = run(field[static_cast<std::size_t>(i)]);
-      if (ru.abnormal == 4 && !firstCorner) continue;  // pulled up after the first corner
-      ru.corners[static_cast<std::size_t>(c - 1)] = rank[static_cast<std::size_t>(i)];
-    }
-    firstCorner = false;
-  }
-
-  int margin = 0;
-  for (int i = 1; i < m; ++i)
-    if (position[static_cast<std::size_t>(i)] > 1) {
-      margin = r.gaps[static_cast<std::size_t>(i)];
-      break;
-    }
-  for (int i = 0; i < m; ++i) {
-    Run& ru = run(order[static_cast<std::size_t>(i)]);
-    const int gap = r.gaps[static_cast<std::size_t>(i)];
-    ru.position = position[static_cast<std::size_t>(i)];
-    ru.deadHeat = (here == kDeadHeatFirst && i <= 1) || (here == kDeadHeatThird && (i == 2 || i == 3));
-    ru.time = r.winnerTime + gap;
-    ru.timeDiff = ru.position == 1 ? -margin : gap;
-    ru.hasTimeDiff = true;
-    double behind = mask & 8 ? (ru.corners[3] - 1) * 1.6 : (earlyRank[static_cast<std::size_t>(i)] - 1) * 1.5;
-    int g4 = std::max(0, static_cast<int>(std::lround(behind + rng_.Normal(0, 0.8))));
-    ru.lastThree = RunnerLastThree(r, gap, g4);
-    int p = ru.position;
-    if (ru.deadHeat)
-      ru.prize = (r.prize[static_cast<std::size_t>(p - 1)] + r.prize[static_cast<std::size_t>(p)]) / 20 * 10;
-    else
-      ru.prize = p <= 5 ? r.prize[static_cast<std::size_t>(p - 1)] : 0;
-  }
-  const Horse& winner = w_.horses[static_cast<std::size_t>(run(order[0]).horse)];
-  const Horse& second = w_.horses[static_cast<std::size_t>(run(order[1]).horse)];
-  r.winnerId = winner.id;
-  r.winnerName = winner.name;
-  r.secondId = second.id;
-  r.secondName = second.name;
+  RunRace(w_, r, here);
 }
 
 void Builder::AddCurrentRun(int horse, int raceIndex) {
