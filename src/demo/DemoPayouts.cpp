@@ -274,10 +274,7 @@ void PutTriples(RecordBuffer& b, const Field& f, const Chances& ch) {
 }  // namespace
 
 std::string MakePayoutRecord(const World& w, const Race& r) {
-  RecordBuffer b(kHrLength);
-  b.Put(head::kType, "HR");
-  PutStamp(b, r);
-  PutRaceKey(b, r);
+  RecordBuffer b = StartRaceRecord(kHrLength, "HR", r);
   const int starters = Starters(w, r);
   b.PutNumber(hr::kRegisteredRunners, r.registered);
   b.PutNumber(hr::kStarters, starters);

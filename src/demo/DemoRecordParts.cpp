@@ -13,20 +13,20 @@ std::string RaceTime(int tenths) {
   return ZeroPadded(tenths / 600, 1) + ZeroPadded(tenths % 600 / 10, 2) + ZeroPadded(tenths % 10, 1);
 }
 
-void PutStamp(RecordBuffer& b, const Race& r) {
+RecordBuffer StartRaceRecord(std::size_t length, const char* type, const Race& r) {
+  RecordBuffer b(length);
+  b.Put(head::kType, type);
   b.Put(head::kDataKind, std::string(1, r.dataKind));
   int created = r.date + (r.dataKind == '7' ? 3 : 1);
   // A race card is published the day before the race.
   if (r.current) created = r.finished ? r.date : r.date - 1;
   b.Put(head::kCreationDate, DateText(created));
-}
-
-void PutRaceKey(RecordBuffer& b, const Race& r) {
   b.Put(head::kDate, DateText(r.date));
   b.Put(head::kCourse, r.course);
   b.Put(head::kMeetingNumber, TwoDigits(r.meeting));
   b.Put(head::kDayNumber, TwoDigits(r.day));
   b.Put(head::kRaceNumber, TwoDigits(r.number));
+  return b;
 }
 
 int Starters(const World& w, const Race& r) {

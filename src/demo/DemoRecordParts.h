@@ -1,7 +1,8 @@
 #pragma once
-// What the demo's records share: the record head (kind, creation date and
-// race key), time texts, the starters and finishers of a race, and a run's
-// running style. For the record files of the demo library only.
+// What the demo's records share: the head of a race's records (type, data
+// kind, creation date and race key), time texts, the starters of a race and
+// a run's running style. For the record files of the demo library only.
+#include <cstddef>
 #include <string>
 
 #include "demo/DemoWorld.h"
@@ -14,12 +15,12 @@ std::string TwoDigits(int v);
 // "MSSt": minutes, seconds, tenths.
 std::string RaceTime(int tenths);
 
-// Data kind and creation date of a record: results come a few days after
-// the race, the demo meetings' records the day they were published.
-void PutStamp(RecordBuffer& b, const Race& r);
-
-// Date, racecourse, meeting, day and race number.
-void PutRaceKey(RecordBuffer& b, const Race& r);
+// A record of a race, `length` bytes, of record type `type` ("RA", "SE",
+// "HR"), its head filled: the data kind and creation date (results come a
+// few days after the race, the demo meetings' records the day they were
+// published) and the race key (date, racecourse, meeting, day and race
+// number).
+RecordBuffer StartRaceRecord(std::size_t length, const char* type, const Race& r);
 
 // The runners that started (a scratched one did not).
 int Starters(const World& w, const Race& r);

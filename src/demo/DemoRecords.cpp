@@ -194,10 +194,7 @@ void PutRunResult(RecordBuffer& b, const World& w, const Race& r, const Run& run
 }  // namespace
 
 std::string MakeRaceRecord(const World& w, const Race& r) {
-  RecordBuffer b(kRaLength);
-  b.Put(head::kType, "RA");
-  PutStamp(b, r);
-  PutRaceKey(b, r);
+  RecordBuffer b = StartRaceRecord(kRaLength, "RA", r);
   b.PutNumber(ra::kWeekday, WeekdayCode(r.date));
   PutConditions(b, r);
   b.PutNumber(ra::kDistance, r.track.distance);
@@ -222,10 +219,7 @@ std::string MakeRaceRecord(const World& w, const Race& r) {
 
 std::string MakeRunnerRecord(const World& w, const Run& run) {
   const Race& r = w.races[static_cast<std::size_t>(run.race)];
-  RecordBuffer b(kSeLength);
-  b.Put(head::kType, "SE");
-  PutStamp(b, r);
-  PutRaceKey(b, r);
+  RecordBuffer b = StartRaceRecord(kSeLength, "SE", r);
   PutRunnerAndConnections(b, w, r, run);
   PutBodyWeight(b, run);
   PutRunResult(b, w, r, run);
