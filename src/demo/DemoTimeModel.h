@@ -2,7 +2,7 @@
 // How fast the demo's races are run: the winner's time from the distance,
 // the class, the going and the racecourse; the last three furlongs; the
 // margins between finishers; the leader's furlong splits; and where runners
-// lie at the corners. Every figure is drawn from the world's own Rng.
+// lie at the corners. The random figures are drawn from the world's Rng.
 #include <vector>
 
 #include "demo/DemoWorld.h"

@@ -92,7 +92,7 @@ class WorldBuilder {
   std::vector<int> pool_;
   std::vector<int> wins_, ready_;
 
-  // ---- DemoWeekendCards.cpp
+  // ---- DemoWeekendCards.cpp: the demo weekend's meetings from their cards.
   void MakeDemoMeetings();
 
   // ---- DemoProgramme.cpp: race days and the season's meetings.
