@@ -121,26 +121,37 @@ std::string ShortSuffix(const std::string& suffix) {
   return suffix;
 }
 
-}  // namespace
+// People's names: each new person's short name, as the records hold it,
+// differs from every one given before.
+class PeopleNames {
+ public:
+  explicit PeopleNames(Rng& rng) : rng_(rng) {}
 
-NameBook::NameBook(Rng& rng) {
-  // Jockeys: 24 of Miho, 24 of Ritto, a few apprentices, two short-term
-  // licence holders from abroad.
-  std::set<std::string> usedPeople;
-  auto person = [&](std::string& fullName) {
+  // A new person: the full name into `fullName`, the short name returned.
+  std::string Next(std::string& fullName) {
     for (;;) {
-      std::string surname = rng.Pick(kSurnames), given = rng.Pick(kGivenNames);
+      std::string surname = rng_.Pick(kSurnames), given = rng_.Pick(kGivenNames);
       std::string shortName = PersonShortName(surname, given);
-      if (usedPeople.insert(shortName).second) {
+      if (used_.insert(shortName).second) {
         fullName = surname + given;
         return shortName;
       }
     }
-  };
+  }
+
+ private:
+  Rng& rng_;
+  std::set<std::string> used_;
+};
+
+// Jockeys: alternately of Miho and Ritto, the last eight apprentices, then
+// two short-term licence holders from abroad.
+std::vector<Jockey> MakeJockeys(Rng& rng, PeopleNames& people) {
+  std::vector<Jockey> jockeys;
   std::string full;
   for (int i = 0; i < kRegularJockeys; ++i) {
     Jockey j;
-    j.shortName = S(person(full));
+    j.shortName = S(people.Next(full));
     j.code = 1001 + i * 3 + rng.Int(0, 2);
     j.east = i % 2 == 0;
     if (i >= kRegularJockeys - 8) j.apprentice = 1 + (i % 3);
@@ -153,18 +164,31 @@ NameBook::NameBook(Rng& rng) {
     j.east = jockeys.size() % 2 == 0;
     jockeys.push_back(j);
   }
+  return jockeys;
+}
+
+// Trainers, alternately of Miho and Ritto.
+std::vector<Trainer> MakeTrainers(Rng& rng, PeopleNames& people) {
+  std::vector<Trainer> trainers;
+  std::string full;
   for (int i = 0; i < 40; ++i) {
     Trainer t;
-    t.shortName = S(person(full));
+    t.shortName = S(people.Next(full));
     t.code = 1010 + i * 7 + rng.Int(0, 5);
     t.east = i % 2 == 0;
     trainers.push_back(t);
   }
+  return trainers;
+}
+
+// Owners, every third a person, the others companies; with their colours.
+std::vector<Owner> MakeOwners(Rng& rng, PeopleNames& people) {
+  std::vector<Owner> owners;
   for (int i = 0; i < 48; ++i) {
     Owner o;
     std::string name;
     if (i % 3 == 2) {
-      person(name);
+      people.Next(name);
     } else {
       name = kOwnerWords[static_cast<std::size_t>(i) % kOwnerWords.size()] + rng.Pick(kOwnerKinds);
     }
@@ -175,46 +199,66 @@ NameBook::NameBook(Rng& rng) {
     o.code = 100000 + i * 211 + rng.Int(0, 200);
     owners.push_back(o);
   }
+  return owners;
+}
+
+// Breeders: farms, every fourth named after its family.
+std::vector<Breeder> MakeBreeders(Rng& rng) {
+  std::vector<Breeder> breeders;
   for (int i = 0; i < 30; ++i) {
     Breeder b;
-    std::string name = i % 4 == 3 ? kSurnames[static_cast<std::size_t>(rng.Int(0, static_cast<int>(kSurnames.size()) - 1))] + "牧場"
+    std::string name = i % 4 == 3 ? rng.Pick(kSurnames) + "牧場"
                                    : kFarmWords[static_cast<std::size_t>(i) % kFarmWords.size()] + rng.Pick(kFarmKinds);
     b.name = S(name);
     b.area = S(rng.Pick(kAreas));
     b.code = 300000 + i * 1731 + rng.Int(0, 999);
     breeders.push_back(b);
   }
+  return breeders;
+}
 
-  // The old sires appear in the second and third generations; each keeps
-  // its own parents wherever it appears.
+// The sires and broodmare sires. The old sires appear in the second and
+// third generations; each keeps its own parents wherever it appears.
+void AddStallions(NameBook& book, Rng& rng) {
   struct OldSire {
     Ancestor self, sire, dam;
   };
   std::vector<OldSire> oldSires;
   std::vector<Ancestor> founders;
-  for (auto& f : kFounders) founders.push_back({NewRegNo(true), S(f)});
+  for (auto& f : kFounders) founders.push_back({book.NewRegNo(true), S(f)});
   for (std::size_t i = 0; i < kOldSires.size(); ++i) {
     OldSire o;
-    o.self = {NewRegNo(true), S(kOldSires[i])};
+    o.self = {book.NewRegNo(true), S(kOldSires[i])};
     o.sire = founders[i % founders.size()];
-    o.dam = NewMare(rng);
+    o.dam = book.NewMare(rng);
     oldSires.push_back(o);
   }
   auto stallion = [&](const std::string& nameUtf8) {
     Stallion s;
     int a = rng.Int(0, static_cast<int>(oldSires.size()) - 1);
     int b = (a + rng.Int(1, static_cast<int>(oldSires.size()) - 1)) % static_cast<int>(oldSires.size());
-    s.self = {NewRegNo(true), S(nameUtf8)};
+    s.self = {book.NewRegNo(true), S(nameUtf8)};
     s.sire = oldSires[static_cast<std::size_t>(a)].self;
     s.sireSire = oldSires[static_cast<std::size_t>(a)].sire;
     s.sireDam = oldSires[static_cast<std::size_t>(a)].dam;
-    s.dam = NewMare(rng);
+    s.dam = book.NewMare(rng);
     s.damSire = oldSires[static_cast<std::size_t>(b)].self;
-    s.damDam = NewMare(rng);
+    s.damDam = book.NewMare(rng);
     return s;
   };
-  for (auto& n : kSireNames) sires.push_back(stallion(n));
-  for (auto& n : kDamSireNames) damSires.push_back(stallion(n));
+  for (auto& n : kSireNames) book.sires.push_back(stallion(n));
+  for (auto& n : kDamSireNames) book.damSires.push_back(stallion(n));
+}
+
+}  // namespace
+
+NameBook::NameBook(Rng& rng) {
+  PeopleNames people(rng);
+  jockeys = MakeJockeys(rng, people);
+  trainers = MakeTrainers(rng, people);
+  owners = MakeOwners(rng, people);
+  breeders = MakeBreeders(rng);
+  AddStallions(*this, rng);
 }
 
 std::string NameBook::NewHorseName(Rng& rng, bool filly) {
