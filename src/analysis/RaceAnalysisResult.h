@@ -94,14 +94,8 @@ struct ResultEntry {
   std::string payout;
 };
 
-// The "結果" tab: 単勝 3, 複勝 5, 枠連 3, 馬連 3, ﾜｲﾄﾞ 7 entries.
-struct ResultPanel {
-  std::array<ResultEntry, 3> win;
-  std::array<ResultEntry, 5> place;
-  std::array<ResultEntry, 3> bracketQuinella;
-  std::array<ResultEntry, 3> quinella;
-  std::array<ResultEntry, 7> wide;
-};
+// The "結果" tab: one entry per payout slot of the race.
+struct ResultPanel : PayoutSlots<ResultEntry> {};
 
 // ---- the running-order diagram ---------------------------------------------
 

@@ -68,26 +68,27 @@ VARIANT ByValue(BSTR text) {
   return v;
 }
 
-VARIANT ByValue(LONG value) {
+VARIANT OfType(VARTYPE type) {
   VARIANT v;
   VariantInit(&v);
-  v.vt = VT_I4;
+  v.vt = type;
+  return v;
+}
+
+VARIANT ByValue(LONG value) {
+  VARIANT v = OfType(VT_I4);
   v.lVal = value;
   return v;
 }
 
 VARIANT ByRef(LONG* value) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4 | VT_BYREF;
+  VARIANT v = OfType(VT_I4 | VT_BYREF);
   v.plVal = value;
   return v;
 }
 
 VARIANT ByRef(BSTR* text) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BSTR | VT_BYREF;
+  VARIANT v = OfType(VT_BSTR | VT_BYREF);
   v.pbstrVal = text;
   return v;
 }

@@ -49,13 +49,18 @@ struct PayoutEntry {
   std::string_view Pair() const { return {pair, static_cast<std::size_t>(pairLength)}; }
 };
 
-struct RacePayouts {
-  std::array<PayoutEntry, 3> win;
-  std::array<PayoutEntry, 5> place;
-  std::array<PayoutEntry, 3> bracketQuinella;
-  std::array<PayoutEntry, 3> quinella;
-  std::array<PayoutEntry, 7> wide;
+// The payout slots of a race per bet kind, as JRA publishes them: 単勝 3,
+// 複勝 5, 枠連 3, 馬連 3, ﾜｲﾄﾞ 7.
+template <typename Entry>
+struct PayoutSlots {
+  std::array<Entry, 3> win;
+  std::array<Entry, 5> place;
+  std::array<Entry, 3> bracketQuinella;
+  std::array<Entry, 3> quinella;
+  std::array<Entry, 7> wide;
 };
+
+struct RacePayouts : PayoutSlots<PayoutEntry> {};
 
 // The race's own result texts of one runner slot, as the day loading sets
 // them (Shift-JIS, blank forms included).
