@@ -110,9 +110,12 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
 }
 
 void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner) {
-  const std::size_t slot = static_cast<std::size_t>(flow_.Analyzer().SelectedRace());
-  const auto lines = MakeDetailedPastRunLines(flow_.Day(), flow_.Analyzer().Runners()[slot][static_cast<std::size_t>(runner)],
-                                              static_cast<int>(slot), runner);
+  const int slot = flow_.Analyzer().SelectedRace();
+  if (pastLines_.pass != grid_->PaintPass() || pastLines_.slot != slot || pastLines_.runner != runner) {
+    const RunnerAnalysis& a = flow_.Analyzer().Runners()[static_cast<std::size_t>(slot)][static_cast<std::size_t>(runner)];
+    pastLines_ = {grid_->PaintPass(), slot, runner, MakeDetailedPastRunLines(flow_.Day(), a, slot, runner)};
+  }
+  const auto& lines = pastLines_.lines;
   Rgb background = kWhite;
   if (col == 28 || col == 29) background = kDetailPaleYellow;
   if (col == 30) background = kDetailPalePink;

@@ -6,6 +6,11 @@
 // and colour roles (analysis/DetailedRaceCardTexts).
 #include <QWidget>
 
+#include <array>
+#include <cstdint>
+
+#include "analysis/DetailedRaceCardTexts.h"
+
 namespace furlong {
 
 class CellCanvas;
@@ -31,6 +36,14 @@ class DetailedRaceCardView : public QWidget {
 
   MeetingFlow& flow_;
   PaintedGrid* grid_ = nullptr;
+  // The past-run lines of the runner being painted, kept for one paint pass:
+  // the grid paints row by row, and the 27 past-run cells of a row read them.
+  struct PastLines {
+    std::uint64_t pass = 0;
+    int slot = -1, runner = -1;
+    std::array<DetailedPastRunLine, kPastRuns> lines;
+  };
+  PastLines pastLines_;
 };
 
 }  // namespace furlong

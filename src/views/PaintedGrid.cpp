@@ -178,6 +178,7 @@ void PaintedGrid::paintCell(QPainter& painter, int col, int row, const QRect& re
 }
 
 void PaintedGrid::renderAll(QPainter& painter) const {
+  ++paintPass_;
   int y = 0;
   for (int r = 0; r < rowCount_; ++r) {
     int x = 0;
@@ -203,6 +204,7 @@ QSize PaintedGrid::sizeHint() const {
 }
 
 void PaintedGrid::paintEvent(QPaintEvent*) {
+  ++paintPass_;
   QPainter painter(viewport());
   const QSize view = viewport()->size();
   painter.fillRect(QRect(QPoint(0, 0), view), palette().color(QPalette::Window));

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -66,6 +67,10 @@ class PaintedGrid : public QAbstractScrollArea {
   // Paints every cell of the grid at content coordinates.
   void renderAll(QPainter& painter) const;
   QImage renderAll() const;
+  // Counts the paint passes, on screen and renderAll alike. What a cell
+  // painter keeps for the pass it was made in is current: nothing changes
+  // the data while a pass paints.
+  std::uint64_t PaintPass() const { return paintPass_; }
 
   QSize sizeHint() const override;
 
@@ -103,6 +108,7 @@ class PaintedGrid : public QAbstractScrollArea {
   int selected_ = -1;
   QFont font_;
   DrawCell draw_;
+  mutable std::uint64_t paintPass_ = 0;
 };
 
 // Shows `rows` rows (the header included) afresh: no selection, repainted.
