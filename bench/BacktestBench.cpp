@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "BacktestTiming.h"
 #include "demo/DemoStore.h"
 #include "reports/Backtest.h"
 
@@ -38,15 +39,7 @@ void BM_BacktestSeason(benchmark::State& state) {
   const Store store(TheSeason().root, false);
   BacktestOptions options;
   options.threads = static_cast<int>(state.range(0));
-  int races = 0;
-  for (auto _ : state) {
-    const BacktestResult r = RunBacktest(store, options);
-    races = r.races;
-    benchmark::DoNotOptimize(r.total);
-  }
-  state.counters["races"] = races;
-  state.counters["races_per_second"] =
-      benchmark::Counter(static_cast<double>(races) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  TimeBacktest(state, store, options);
 }
 BENCHMARK(BM_BacktestSeason)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 

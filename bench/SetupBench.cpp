@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "BacktestTiming.h"
 #include "demo/DemoCalendar.h"
 #include "reports/Backtest.h"
 #include "store/Store.h"
@@ -168,15 +169,7 @@ void BM_BacktestSetup(benchmark::State& state) {
   BacktestOptions options;
   options.from = SeasonStart(seasons);
   options.threads = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
-  int races = 0;
-  for (auto _ : state) {
-    const BacktestResult r = RunBacktest(store, options);
-    races = r.races;
-    benchmark::DoNotOptimize(r.total);
-  }
-  state.counters["races"] = races;
-  state.counters["races_per_second"] = benchmark::Counter(
-      static_cast<double>(races) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  TimeBacktest(state, store, options);
 }
 BENCHMARK(BM_BacktestSetup)->Arg(10)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 

@@ -150,8 +150,7 @@ DetailedPastRunLine PastRunLine(const DayTables& day, const RunnerAnalysis& a, s
   return l;
 }
 
-}  // namespace
-
+// The five past-run lines, 前走 first.
 std::array<DetailedPastRunLine, kPastRuns> MakeDetailedPastRunLines(const DayTables& day, const RunnerAnalysis& a,
                                                                     int slot, int runner) {
   const std::size_t s = static_cast<std::size_t>(slot), r = static_cast<std::size_t>(runner);
@@ -170,6 +169,8 @@ std::array<DetailedPastRunLine, kPastRuns> MakeDetailedPastRunLines(const DayTab
   }
   return lines;
 }
+
+}  // namespace
 
 DetailedRecordTexts MakeDetailedRecordTexts(std::string_view um, const RunnerAnalysis& a) {
   struct Block {

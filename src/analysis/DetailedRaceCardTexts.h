@@ -77,9 +77,7 @@ struct DetailedRaceCardRow : RaceCardRunner {
 
 // The detailed race card row of runner `runner` (0-17) of race slot `slot`.
 DetailedRaceCardRow MakeDetailedRaceCardRow(const DayTables& day, const RunnerAnalysis& a, int slot, int runner);
-// Only its past-run lines, or only its record columns.
-std::array<DetailedPastRunLine, kPastRuns> MakeDetailedPastRunLines(const DayTables& day, const RunnerAnalysis& a,
-                                                                    int slot, int runner);
+// Only its record columns.
 DetailedRecordTexts MakeDetailedRecordTexts(std::string_view um, const RunnerAnalysis& a);
 
 }  // namespace furlong

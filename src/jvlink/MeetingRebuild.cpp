@@ -64,38 +64,40 @@ int DateNumber(std::string_view yyyymmdd) {
   return n;
 }
 
-// The year folders of a store folder, in ascending name order.
-std::vector<fs::path> YearFolders(const fs::path& folder) {
-  std::vector<fs::path> years;
+// The entries of a folder that `keep` accepts, in ascending path order; a
+// folder that cannot be listed is a StoreError.
+template <typename Keep>
+std::vector<fs::path> SortedEntries(const fs::path& folder, Keep keep) {
+  std::vector<fs::path> entries;
   std::error_code ec;
-  if (!fs::is_directory(folder, ec)) return years;
   fs::directory_iterator it(folder, ec), end;
   if (ec) throw StoreError(folder, ec.message());
   for (; it != end; it.increment(ec)) {
     if (ec) throw StoreError(folder, ec.message());
-    std::error_code typeEc;
-    if (it->is_directory(typeEc)) years.push_back(it->path());
+    if (keep(*it)) entries.push_back(it->path());
   }
-  std::sort(years.begin(), years.end());
-  return years;
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+// The year folders of a store folder, in ascending name order.
+std::vector<fs::path> YearFolders(const fs::path& folder) {
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) return {};
+  return SortedEntries(folder, [](const fs::directory_entry& e) {
+    std::error_code typeEc;
+    return e.is_directory(typeEc);
+  });
 }
 
 // The files named "*<extension>" in one year folder, in ascending name
 // order. A folder at a time: the paths of every horse of many years would
 // take more memory than the rest of the rebuild.
 std::vector<fs::path> FilesIn(const fs::path& year, std::string_view extension) {
-  std::vector<fs::path> files;
-  std::error_code ec;
-  fs::directory_iterator it(year, ec), end;
-  if (ec) throw StoreError(year, ec.message());
-  for (; it != end; it.increment(ec)) {
-    if (ec) throw StoreError(year, ec.message());
+  return SortedEntries(year, [extension](const fs::directory_entry& e) {
     std::error_code typeEc;
-    if (!it->is_regular_file(typeEc)) continue;
-    if (EndsWithIgnoringAsciiCase(PathNameToSjis(it->path().filename()), extension)) files.push_back(it->path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
+    return e.is_regular_file(typeEc) && EndsWithIgnoringAsciiCase(PathNameToSjis(e.path().filename()), extension);
+  });
 }
 
 // The race lines of a results race file that can make a race file: RA lines

@@ -63,13 +63,12 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
     c.BottomLine();
     return;
   }
+  const DetailedRaceCardRow& t = Row(s, runner);
   if (col >= kFirstRecordColumn) {
-    DrawRecordColumn(c, col, runner);
+    DrawRecordColumn(c, col, t.records);
   } else if (col >= kDetailedFirstPastRunColumn) {
-    DrawPastRunColumn(c, col, runner);
+    DrawPastRunColumn(c, col, t.past);
   } else {
-    const DetailedRaceCardRow t = MakeDetailedRaceCardRow(
-        flow_.Day(), flow_.Analyzer().Runners()[static_cast<std::size_t>(s)][static_cast<std::size_t>(runner)], s, runner);
     switch (col) {
       case 0:
       case 1:
@@ -109,13 +108,15 @@ void DetailedRaceCardView::StringGrid1DrawCell(QPainter& painter, int col, int r
   c.BottomLine();
 }
 
-void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner) {
-  const int slot = flow_.Analyzer().SelectedRace();
-  if (pastLines_.pass != grid_->PaintPass() || pastLines_.slot != slot || pastLines_.runner != runner) {
+const DetailedRaceCardRow& DetailedRaceCardView::Row(int slot, int runner) {
+  if (row_.pass != grid_->PaintPass() || row_.slot != slot || row_.runner != runner) {
     const RunnerAnalysis& a = flow_.Analyzer().Runners()[static_cast<std::size_t>(slot)][static_cast<std::size_t>(runner)];
-    pastLines_ = {grid_->PaintPass(), slot, runner, MakeDetailedPastRunLines(flow_.Day(), a, slot, runner)};
+    row_ = {grid_->PaintPass(), slot, runner, MakeDetailedRaceCardRow(flow_.Day(), a, slot, runner)};
   }
-  const auto& lines = pastLines_.lines;
+  return row_.texts;
+}
+
+void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, const std::array<DetailedPastRunLine, kPastRuns>& lines) {
   Rgb background = kWhite;
   if (col == 28 || col == 29) background = kDetailPaleYellow;
   if (col == 30) background = kDetailPalePink;
@@ -153,11 +154,7 @@ void DetailedRaceCardView::DrawPastRunColumn(CellCanvas& c, int col, int runner)
   }
 }
 
-void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, int runner) {
-  const std::size_t slot = static_cast<std::size_t>(flow_.Analyzer().SelectedRace());
-  const std::size_t r = static_cast<std::size_t>(runner);
-  const DetailedRecordTexts t =
-      MakeDetailedRecordTexts(flow_.Day().HorseRecords[slot][r].view(), flow_.Analyzer().Runners()[slot][r]);
+void DetailedRaceCardView::DrawRecordColumn(CellCanvas& c, int col, const DetailedRecordTexts& t) {
   c.Fill(kDetailPaleCyan);
   c.SetPixels(kLinePixels);
   const auto& lines = col == 34 ? t.placings : col == 35 ? t.distancePlacings : t.placeRates;

@@ -31,19 +31,21 @@ class DetailedRaceCardView : public QWidget {
 
  private:
   void StringGrid1DrawCell(QPainter& painter, int col, int row, const QRect& rect);
-  void DrawPastRunColumn(CellCanvas& c, int col, int runner);
-  void DrawRecordColumn(CellCanvas& c, int col, int runner);
+  // The texts of runner `runner` of race slot `slot`, made once per paint pass.
+  const DetailedRaceCardRow& Row(int slot, int runner);
+  void DrawPastRunColumn(CellCanvas& c, int col, const std::array<DetailedPastRunLine, kPastRuns>& lines);
+  void DrawRecordColumn(CellCanvas& c, int col, const DetailedRecordTexts& t);
 
   MeetingFlow& flow_;
   PaintedGrid* grid_ = nullptr;
-  // The past-run lines of the runner being painted, kept for one paint pass:
-  // the grid paints row by row, and the 27 past-run cells of a row read them.
-  struct PastLines {
+  // The texts of the runner being painted, kept for one paint pass: the
+  // grid paints row by row, and the 37 cells of a row read the same runner.
+  struct PaintedRow {
     std::uint64_t pass = 0;
     int slot = -1, runner = -1;
-    std::array<DetailedPastRunLine, kPastRuns> lines;
+    DetailedRaceCardRow texts;
   };
-  PastLines pastLines_;
+  PaintedRow row_;
 };
 
 }  // namespace furlong
